@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Set up, build and start Quorin, or run its whole test suite, on Debian 12.
+#
+#   ./quorin.sh run    install what is missing, build, start Quorin
+#   ./quorin.sh test   install what is missing, build, run every test
+#
+# Packages are installed with apt-get, as root or through sudo. The build lives in
+# ./build; the program, its pictures, sound and address list in ./build/bin.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+build="$here/build"
+bin="$build/bin"
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-multimedia-dev libgl-dev
+    fonts-ipafont
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick
+)
+
+usage() {
+    sed -n '2,8p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    exit 2
+}
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "These packages are missing and this user can neither install them nor use sudo:" >&2
+            echo "  ${missing[*]}" >&2
+            exit 1
+        fi
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+build() {
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIN_WERROR=ON
+    cmake --build "$build" -j "$(nproc)"
+}
+
+have_display() {
+    [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
+run() {
+    cd "$bin"
+    if have_display; then
+        exec ./quorin
+    fi
+    local shots="$build/screenshots"
+    mkdir -p "$shots"
+    local shot
+    shot="$shots/quorin-$(date +%Y%m%d-%H%M%S).png"
+    echo "No display is available: starting Quorin on a virtual display (Xvfb)."
+    # Inside the virtual display: start Quorin, wait for its window, photograph the screen,
+    # then keep running until Quorin ends or this command is interrupted.
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        ./quorin & pid=$!
+        trap "kill $pid 2>/dev/null" INT TERM EXIT
+        if timeout 20 xdotool search --sync --onlyvisible --name "^Quorin" >/dev/null; then
+            sleep 1
+            import -window root "$1"
+            echo "Screenshot of the virtual display saved to $1"
+        else
+            echo "Quorin did not show its window within 20 seconds." >&2
+        fi
+        echo "Quorin is running on the virtual display; press Ctrl+C to stop it."
+        wait $pid
+    ' quorin-run "$shot"
+}
+
+run_tests() {
+    cd "$build"
+    ctest --output-on-failure -j "$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build
+    run
+    ;;
+test)
+    install_missing
+    build
+    run_tests
+    ;;
+*) usage ;;
+esac
