@@ -1,10 +1,205 @@
 #include "form1.h"
 
-namespace quorin {
+#include "board/boardrenderer.h"
+#include "board/boardwidget.h"
+#include "board/clocks.h"
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
-    setObjectName("Form1");
-    setWindowTitle("Quorin");
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace quorin {
+namespace {
+
+const QString kDesignFont = QStringLiteral("ＭＳ 明朝");
+
+QFont DesignFont() {
+    // IPA Mincho stands in where the design's font is not installed.
+    QFont::insertSubstitution(kDesignFont, QStringLiteral("IPAMincho"));
+    return QFont(kDesignFont, 9);
+}
+
+// Size of the piece pictures, read from the pawn's picture without decoding it. Without
+// the picture the pieces have no size and the squares are three pixels wide.
+QSize PieceSize(const QString& workingFolder) {
+    const QSize size = QImageReader(QDir(workingFolder).filePath(QStringLiteral("po1.bmp"))).size();
+    return size.isValid() ? size : QSize(0, 0);
+}
+
+} // namespace
+
+Form1::Form1(Environment env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorin"));
+    setWindowIcon(QIcon(QStringLiteral(":/quorin.png")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    // Piece size, square and board sizes, the picture strip's offsets and the surfaces.
+    const QSize piece = PieceSize(env_.workingFolder);
+    renderer_ = std::make_unique<BoardRenderer>(
+        BoardGeometry::ForPieceSize(piece.width(), piece.height()), env_.workingFolder);
+
+    board_ = new BoardWidget(*renderer_, this);
+    board_->setObjectName(QStringLiteral("BoardWidget"));
+    setCentralWidget(board_);
+    // The client area keeps its designed size; the frame and menu bar are added around it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(board_, &BoardWidget::firstPaint, this, &Form1::onFirstPaint);
+
+    menu_ = MainMenu::Build(menuBar());
+    createControls();
+    connectMenus();
+
+    clocks_ = std::make_unique<Clocks>(*renderer_, game_, [this](QRect r) { board_->update(r); });
+    clocks_->setLook(board_->font(), palette().color(QPalette::WindowText),
+                     palette().color(QPalette::Window));
+
+    Command5->setEnabled(false);
+    game_.MyTurn = true;
+    sound_ = env_.makeMoveSound();
+    sound_->open(QDir(env_.workingFolder).filePath(QStringLiteral("C.wav")));
+}
+
+Form1::~Form1() {
+    FileExit();
+    // The board widget draws from the renderer: let it go first.
+    delete takeCentralWidget();
+    board_ = nullptr;
+}
+
+void Form1::createControls() {
+    const QFont font = DesignFont();
+
+    // Created in tab order: status line, message line, send button, address box.
+    Text1 = new QLineEdit(board_);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setFont(font);
+    Text1->setGeometry(496, 456, 89, 25);
+
+    Text2 = new QLineEdit(board_);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setFont(font);
+    Text2->setGeometry(24, 456, 393, 25);
+    Text2->setToolTip(QStringLiteral("ダブルクリックで、テキストボックス内を消去できます。"));
+
+    Command5 = new QPushButton(QStringLiteral("送　信"), board_);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setGeometry(424, 456, 57, 25);
+    Command5->setToolTip(QStringLiteral("メッセージを送信します。"));
+
+    Combo1 = new QComboBox(board_);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setFont(font);
+    Combo1->setGeometry(496, 424, 97, 20);
+    Combo1->setToolTip(QStringLiteral(
+        "クライエント接続の場合、接続するサ－バアドレスを選択してください。"));
+
+    // The text boxes must not keep the menu's shortcuts (Ctrl+C, Ctrl+A) for themselves.
+    for (QWidget* box : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
+                         static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo1->lineEdit())})
+        box->installEventFilter(this);
+}
+
+void Form1::connectMenus() {
+    connect(menu_.mnuInit, &QAction::triggered, this, &Form1::mnuInit_Click);
+    connect(menu_.mnuEnd, &QAction::triggered, this, &Form1::mnuEnd_Click);
+    connect(menu_.mnuV, &QAction::triggered, this, &Form1::mnuV_Click);
+}
+
+void Form1::showMessage(const QString& text) { env_.showMessage(this, text); }
+
+void Form1::onFirstPaint() {
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().topLeft());
+    BanStart();
+}
+
+bool Form1::KomaHaiti() {
+    if (!game_.LoadPosition())
+        return false;
+    renderer_->DrawBoard(game_.board);
+    return true;
+}
+
+void Form1::BanStart() {
+    KomaHaiti();
+    boardReady_ = true;
+}
+
+void Form1::EnableConnectedMenus() {
+    Command5->setEnabled(true);
+    menu_.mnuM->menuAction()->setEnabled(true);
+    menu_.mnuTEnd->menuAction()->setEnabled(true);
+    for (int i = 0; i <= strengthResetCount_ && i < menu_.mnuSrtrong.size(); ++i) {
+        menu_.mnuSrtrong[i]->setChecked(false);
+        menu_.mnuSrtrong[i]->setEnabled(true);
+    }
+    menu_.mnuStrong->menuAction()->setEnabled(true);
+}
+
+void Form1::FileExit() {
+    if (!shutDown_) {
+        shutDown_ = true;
+        board_->setMouse(nullptr);
+    }
+    clocks_->stop();
+    renderer_->ReleaseSurfaces();
+    if (sound_)
+        sound_->close();
+}
+
+void Form1::mnuInit_Click() {
+    game_.PositionString = std::string(InitialPosition);
+    KomaHaiti();
+    boardReady_ = true;
+    board_->update();
+    game_.MoveNumber = 0;
+}
+
+void Form1::mnuEnd_Click() {
+    FileExit();
+    close();
+}
+
+void Form1::mnuV_Click() {
+    showMessage(QStringLiteral("Quorin\nバージョン %1").arg(QStringLiteral(QUORIN_VERSION)));
+}
+
+void Form1::Text2_DblClick() { Text2->clear(); }
+
+void Form1::closeEvent(QCloseEvent* event) {
+    FileExit();
+    event->accept();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Leave the override unaccepted for the menu's own keys, so the menu runs them.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction* action : findChildren<QAction*>()) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    if (watched == Text2 && event->type() == QEvent::MouseButtonDblClick) {
+        Text2_DblClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace quorin

@@ -1,0 +1,28 @@
+#include "environment.h"
+
+#include "qtmovesound.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace quorin {
+
+Environment Environment::Default() {
+    Environment env;
+    env.programFolder = QCoreApplication::applicationDirPath();
+    env.workingFolder = QDir::currentPath();
+    env.showMessage = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorin"), text, QMessageBox::Ok,
+                        parent);
+        box.exec();
+    };
+    env.askText = [](QWidget* parent, const QString& prompt) {
+        return QInputDialog::getText(parent, QString(), prompt);
+    };
+    env.makeMoveSound = [] { return std::make_unique<QtMoveSound>(); };
+    return env;
+}
+
+} // namespace quorin

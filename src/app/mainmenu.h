@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace quorin {
+
+// The main window's menu bar. Every menu and item carries its design name as its object
+// name; the item arrays are lists in menu order, their items named "<array>(<index>)".
+struct MainMenu {
+    QMenu* mnuFile = nullptr;
+    QAction* nmuFileOpen = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuVSave = nullptr;
+    QMenu* mnuStrong = nullptr;
+    QList<QAction*> mnuSrtrong;
+    QAction* mnuInit = nullptr;
+    QAction* mnuEnd = nullptr;
+
+    QMenu* mnuConnect = nullptr;
+    QAction* mnuServer = nullptr;
+    QAction* mnuClient = nullptr;
+    QAction* mnuClose = nullptr;
+
+    QMenu* mnuTEnd = nullptr;
+    QAction* mnuToryou = nullptr;
+
+    QMenu* mnuM = nullptr;
+    QMenu* nmuCastling = nullptr;
+    QAction* nmuCastlingRight = nullptr;
+    QAction* nmuCastlingLeft = nullptr;
+    QMenu* mnuAisatsu = nullptr;
+    QList<QAction*> mnuAis;
+    QMenu* mnuComment = nullptr;
+    QList<QAction*> mnuCom;
+    QMenu* mnuKao = nullptr;
+    QList<QAction*> mnuKaomoji;
+
+    QMenu* mnuKifu = nullptr;
+    QAction* mnuPlay = nullptr;
+
+    QAction* mnuV = nullptr;
+
+    // Fills `bar` with every menu in its start state.
+    static MainMenu Build(QMenuBar* bar);
+};
+
+} // namespace quorin

@@ -1,0 +1,185 @@
+#include "boardrenderer.h"
+
+#include "pixelcopy.h"
+
+#include <QDir>
+#include <QPainter>
+
+#include <cmath>
+
+namespace quorin {
+
+BoardRenderer::BoardRenderer(const BoardGeometry& geometry, const QString& pictureFolder)
+    : geometry_(geometry), pictureFolder_(pictureFolder) {}
+
+void BoardRenderer::CreateBackBuffer(QSize clientSize) {
+    back_ = QImage(clientSize, QImage::Format_RGB32);
+    back_.fill(Qt::black);
+}
+
+void BoardRenderer::FillBackground(QRect rect, int extraHeight, QColor colour) {
+    if (back_.isNull())
+        return;
+    QPainter painter(&back_);
+    painter.fillRect(rect.adjusted(0, 0, 0, extraHeight), colour);
+}
+
+void BoardRenderer::MakeBan() {
+    if (back_.isNull())
+        return;
+    const BoardGeometry& g = geometry_;
+    const int left = BoardGeometry::kLeft;
+    const int top = BoardGeometry::kTop;
+    {
+        QPainter painter(&back_);
+        // The two-pixel border lies on the board's edges: one pixel outside, one on them.
+        painter.fillRect(g.boardRect(), Qt::black);
+        painter.fillRect(left + 1, top + 1, g.BoardWidth - 1, g.BoardHeight - 1,
+                         QColor(kBoardFill));
+    }
+
+    blank_ = QImage(2 * g.PieceWidth, 3 * g.PieceHeight, QImage::Format_RGB32);
+    blank_.fill(Qt::black);
+    composed_ = -1;
+    CopyArea(blank_, {0, 0}, back_, QRect(left + 1, top + 1, g.PieceWidth, g.PieceHeight));
+
+    QPainter painter(&back_);
+    for (int i = 1; i <= 7; ++i) {
+        painter.fillRect(left + i * g.CellWidth, top, 1, g.BoardHeight, Qt::black);
+        painter.fillRect(left, top + i * g.CellHeight, g.BoardWidth, 1, Qt::black);
+    }
+}
+
+void BoardRenderer::DrawPiece(std::string_view name, int index) {
+    const PieceCode k = CodeOfName(name);
+    if (k < 0 || strip_.isNull())
+        return;
+    const QRect picture(geometry_.StripOffsets[k], 0, geometry_.PieceWidth, geometry_.PieceHeight);
+    CopyAreaKeyed(back_, geometry_.piecePosition(SquareAt(index)), strip_, picture, kPieceKey);
+}
+
+void BoardRenderer::LoadStrip() {
+    const BoardGeometry& g = geometry_;
+    strip_ = QImage(12 * g.PieceWidth, g.PieceHeight, QImage::Format_RGB32);
+    // A picture that cannot be read leaves its place transparent, so its piece is unseen.
+    strip_.fill(kPieceKey);
+    saved_ = QImage(2 * g.BoardWidth, 2 * g.BoardHeight, QImage::Format_RGB32);
+    saved_.fill(Qt::black);
+    const QDir folder(pictureFolder_);
+    int x = 0;
+    for (std::string_view name : ImageNames) {
+        load_ = QImage(folder.filePath(QString::fromLatin1(name.data(), qsizetype(name.size())) +
+                                       QStringLiteral(".bmp")));
+        if (!load_.isNull()) {
+            load_ = load_.convertToFormat(QImage::Format_RGB32);
+            CopyArea(strip_, {x, 0}, load_, load_.rect());
+        }
+        x += g.PieceWidth;
+    }
+    load_ = QImage();
+    stripLoaded_ = true;
+}
+
+QRect BoardRenderer::DrawBoard(const Board& board) {
+    if (!stripLoaded_)
+        LoadStrip();
+    if (back_.isNull())
+        return {};
+    MakeBan();
+    for (int d = 0; d < 64; ++d)
+        DrawPiece(board.name(SquareAt(d)), d);
+    return geometry_.boardRect();
+}
+
+void BoardRenderer::LiftPiece(Square square) {
+    CopyArea(back_, geometry_.piecePosition(square), blank_,
+             QRect(0, 0, geometry_.PieceWidth, geometry_.PieceHeight));
+}
+
+// Takes the dragged piece's last picture out of the back buffer by copying the saved
+// picture over it. Outside that area the back buffer already equals the saved picture,
+// so this gives the same pixels as copying the whole saved picture back.
+QRect BoardRenderer::RestoreDragArea() {
+    const QRect area = dragArea_;
+    if (savedValid_ && !area.isEmpty())
+        CopyArea(back_, area.topLeft(), saved_, area);
+    dragArea_ = QRect();
+    return area;
+}
+
+QRect BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
+    const PieceCode k = CodeOfName(name);
+    const BoardGeometry& g = geometry_;
+    // Centred on the mouse; half pixels round to the even neighbour.
+    const QPoint corner(int(std::lrint(mouse.x() - g.PieceWidth / 2.0)),
+                        int(std::lrint(mouse.y() - g.PieceHeight / 2.0)));
+    if (!savedValid_) {
+        CopyArea(saved_, {0, 0}, back_, back_.rect());
+        savedValid_ = true;
+    }
+    QRect repaint = RestoreDragArea();
+    if (k < 0 || k >= 12 || blank_.isNull())
+        return repaint;
+
+    const QRect scratch(0, g.PieceHeight, g.PieceWidth, g.PieceHeight);
+    if (composed_ != k) {
+        // The half-transparent piece: its picture blended over an empty square. It stays
+        // the same for the whole drag, so it is composed once, not at every frame.
+        CopyArea(blank_, scratch.topLeft(), blank_, QRect(0, 0, g.PieceWidth, g.PieceHeight));
+        BlendArea(blank_, scratch.topLeft(), strip_,
+                  QRect(g.StripOffsets[k], 0, g.PieceWidth, g.PieceHeight), kDragOpacity);
+        composed_ = k;
+    }
+    dragArea_ = QRect(corner, scratch.size()).intersected(back_.rect());
+    CopyAreaKeyed(back_, corner, blank_, scratch, kDragKey);
+    return repaint.united(dragArea_);
+}
+
+QRect BoardRenderer::ReturnPiece(Square square, std::string_view name) {
+    if (!savedValid_) {
+        // The mouse did not move: nothing was dragged, the saved picture is the window's.
+        CopyArea(saved_, {0, 0}, back_, back_.rect());
+        savedValid_ = true;
+    }
+    QRect repaint = RestoreDragArea();
+    DrawPiece(name, IndexOf(square));
+    return repaint.united(geometry_.pieceRect(square));
+}
+
+QRect BoardRenderer::DrawMove(Square from, Square to, std::string_view name) {
+    const QRect empty(0, 0, geometry_.PieceWidth, geometry_.PieceHeight);
+    QRect repaint = RestoreDragArea();
+    CopyArea(back_, geometry_.piecePosition(to), blank_, empty); // a captured piece goes
+    DrawPiece(name, IndexOf(to));
+    CopyArea(back_, geometry_.piecePosition(from), blank_, empty);
+    return repaint.united(geometry_.pieceRect(to)).united(geometry_.pieceRect(from));
+}
+
+void BoardRenderer::EndDrag() {
+    savedValid_ = false;
+    dragArea_ = QRect();
+}
+
+void BoardRenderer::SwapStripHalves() {
+    if (strip_.isNull())
+        return;
+    const int half = 6 * geometry_.PieceWidth;
+    const QImage local = strip_.copy(0, 0, half, geometry_.PieceHeight);
+    CopyArea(strip_, {0, 0}, strip_, QRect(half, 0, half, geometry_.PieceHeight));
+    CopyArea(strip_, {half, 0}, local, local.rect());
+    composed_ = -1;
+}
+
+void BoardRenderer::ReleaseSurfaces() {
+    blank_ = QImage();
+    load_ = QImage();
+    strip_ = QImage();
+    back_ = QImage();
+    saved_ = QImage();
+    composed_ = -1;
+    stripLoaded_ = false;
+    savedValid_ = false;
+    dragArea_ = QRect();
+}
+
+} // namespace quorin

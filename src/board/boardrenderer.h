@@ -1,0 +1,92 @@
+#pragma once
+
+#include "boardgeometry.h"
+#include "rules/board.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+#include <string_view>
+
+namespace quorin {
+
+// Draws the board and its pieces into memory surfaces. The whole picture of the board
+// window lives in the back buffer; the window shows it. Operations that change what the
+// window must show answer the area to repaint, so a drag frame repaints only the pieces'
+// squares instead of the whole window.
+//
+// The surfaces, as in the board window's design:
+//  - blank:  2 x 3 pictures; at (0, 0) an empty square, at (0, PieceHeight) the scratch
+//            area where the half-transparent dragged piece is composed; new at every MakeBan
+//  - load:   the piece picture being read while the strip is built
+//  - strip:  the twelve piece pictures side by side, made once
+//  - back buffer: the whole client area of the window, made at the first paint
+//  - saved:  the client picture without the dragged piece, valid during a drag
+class BoardRenderer {
+public:
+    static constexpr QRgb kBoardFill = qRgb(253, 252, 189);
+    static constexpr QRgb kPieceKey = qRgb(255, 0, 0);
+    static constexpr QRgb kDragKey = qRgb(254, 126, 94);
+    static constexpr int kDragOpacity = 128;
+
+    // Pictures are read as <name>.bmp from `pictureFolder`.
+    BoardRenderer(const BoardGeometry& geometry, const QString& pictureFolder);
+
+    const BoardGeometry& geometry() const { return geometry_; }
+    const QImage& BlankSurface() const { return blank_; }
+    const QImage& StripSurface() const { return strip_; }
+    const QImage& BackBuffer() const { return back_; }
+    const QImage& SavedSurface() const { return saved_; }
+    bool StripLoaded() const { return stripLoaded_; }
+    bool SavedValid() const { return savedValid_; }
+
+    // The back buffer, made once at the window's first paint with its client size.
+    void CreateBackBuffer(QSize clientSize);
+    // Fills `rect` of the back buffer, stretched by `extraHeight` rows, with `colour`.
+    void FillBackground(QRect rect, int extraHeight, QColor colour);
+    // The board with its grid, no pieces; also takes the empty-square picture.
+    void MakeBan();
+    // Piece `name` on square `index` (0..63) of the back buffer, red left out. The empty
+    // square's name has no picture and draws nothing.
+    void DrawPiece(std::string_view name, int index);
+    // The whole board and every piece of `board`; reads the pictures the first time.
+    // Answers the area to repaint.
+    QRect DrawBoard(const Board& board);
+
+    // Drag steps. LiftPiece empties the piece's square in the back buffer only; the window
+    // keeps showing the piece until the next repaint.
+    void LiftPiece(Square square);
+    QRect DrawDraggedPiece(std::string_view name, QPoint mouse);
+    QRect ReturnPiece(Square square, std::string_view name);
+    QRect DrawMove(Square from, Square to, std::string_view name);
+    // The drag is over: the saved picture is no longer valid.
+    void EndDrag();
+
+    // Exchanges the pictures of the two sides in the strip; twice restores it.
+    void SwapStripHalves();
+
+    // Frees every surface (shutdown).
+    void ReleaseSurfaces();
+
+    // Text and other drawing into the back buffer (the clocks).
+    QImage& backBufferForDrawing() { return back_; }
+
+private:
+    void LoadStrip();
+    QRect RestoreDragArea();
+
+    BoardGeometry geometry_;
+    QString pictureFolder_;
+    QImage blank_;
+    QImage load_;
+    QImage strip_;
+    QImage back_;
+    QImage saved_;
+    bool stripLoaded_ = false;
+    bool savedValid_ = false;
+    QRect dragArea_;     // where the half-transparent piece was last drawn
+    PieceCode composed_ = -1; // the piece whose half-transparent picture the blank holds
+};
+
+} // namespace quorin

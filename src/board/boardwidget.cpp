@@ -1,0 +1,47 @@
+#include "boardwidget.h"
+
+#include "boardmouse.h"
+#include "boardrenderer.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace quorin {
+
+BoardWidget::BoardWidget(BoardRenderer& renderer, QWidget* parent)
+    : QWidget(parent), renderer_(renderer) {
+    setFixedSize(kClientWidth, kClientHeight);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BoardWidget::paintEvent(QPaintEvent*) {
+    if (!bufferReady_) {
+        clientRect_ = rect();
+        bufferReady_ = true;
+        renderer_.CreateBackBuffer(clientRect_.size());
+        renderer_.FillBackground(clientRect_, 10, palette().color(QPalette::Window));
+        emit firstPaint();
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, renderer_.BackBuffer());
+}
+
+void BoardWidget::mousePressEvent(QMouseEvent* event) {
+    if (mouse_ && event->button() == Qt::LeftButton)
+        mouse_->buttonDown(event->position().toPoint());
+}
+
+void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!window()->isActiveWindow())
+        window()->activateWindow();
+    if (mouse_)
+        mouse_->mouseMove(event->position().toPoint());
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (mouse_ && event->button() == Qt::LeftButton)
+        mouse_->buttonUp(event->position().toPoint());
+}
+
+} // namespace quorin

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QRect>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+
+namespace quorin {
+
+class BoardRenderer;
+struct GameState;
+
+// The two thinking-time clocks beside the board. One timer drives both: each tick adds
+// one to the clock of the player whose turn it is and draws both readings. The timer
+// ticks every 120 ms from start-up until a game's first move, every second while a game
+// runs, and not at all after the game or the connection has ended.
+class Clocks : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kStartInterval = 120;
+    static constexpr int kGameInterval = 1000;
+
+    // `repaint` asks the window to show an area of the back buffer again.
+    Clocks(BoardRenderer& renderer, const GameState& game, std::function<void(QRect)> repaint,
+           QObject* parent = nullptr);
+
+    // Counter 0 is the opponent's time, counter 1 the local player's.
+    std::array<int, 2> ClockCounters{};
+    QTimer Timer1;
+
+    void setLook(const QFont& font, QColor text, QColor background);
+
+    // A game's first move: both clocks from zero, one tick a second.
+    void start();
+    // The game or the connection ended: the clocks stand still, their readings stay.
+    void stop();
+    // One tick of Timer1.
+    void tick();
+
+private:
+    BoardRenderer& renderer_;
+    const GameState& game_;
+    std::function<void(QRect)> repaint_;
+    QFont font_;
+    QColor text_ = Qt::black;
+    QColor background_ = Qt::white;
+};
+
+} // namespace quorin
