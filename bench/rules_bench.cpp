@@ -79,13 +79,14 @@ void BM_MoveCheck(benchmark::State& state) {
     std::int64_t checks = 0;
     for (auto _ : state) {
         for (const Candidate& c : candidates) {
-            const MoveVerdict verdict = IsMoveAllowed(*c.board, c.to, c.from, c.board->name(c.from));
+            const MoveVerdict verdict =
+                IsMoveAllowed(*c.board, c.to, c.from, c.board->name(c.from));
             benchmark::DoNotOptimize(verdict);
         }
         checks += static_cast<std::int64_t>(candidates.size());
     }
-    state.counters["checks/s"] = benchmark::Counter(static_cast<double>(checks),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["checks/s"] =
+        benchmark::Counter(static_cast<double>(checks), benchmark::Counter::kIsRate);
     state.counters["candidates"] = static_cast<double>(candidates.size());
 }
 BENCHMARK(BM_MoveCheck);

@@ -3,6 +3,7 @@
 #include "board/boardrenderer.h"
 #include "board/boardwidget.h"
 #include "board/clocks.h"
+#include "net/connection.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -36,7 +37,8 @@ QSize PieceSize(const QString& workingFolder) {
 
 } // namespace
 
-Form1::Form1(Environment env, QWidget* parent) : QMainWindow(parent), env_(std::move(env)) {
+Form1::Form1(Environment env, QWidget* parent)
+    : QMainWindow(parent), env_(std::move(env)), record_(env_.programFolder) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorin"));
     setWindowIcon(QIcon(QStringLiteral(":/quorin.png")));
@@ -60,11 +62,16 @@ Form1::Form1(Environment env, QWidget* parent) : QMainWindow(parent), env_(std::
     createControls();
     connectMenus();
 
-    clocks_ = std::make_unique<Clocks>(*renderer_, game_, [this](QRect r) { board_->update(r); });
+    clocks_ = std::make_unique<Clocks>(*renderer_, game_, [this] { board_->ShowChanges(); });
     clocks_->setLook(board_->font(), palette().color(QPalette::WindowText),
                      palette().color(QPalette::Window));
 
+    connection_ = std::make_unique<Connection>(env_.port);
+    exchange_ = std::make_unique<MoveExchange>(game_, static_cast<MoveExchangeHost&>(*this));
+    connectNetwork();
+
     Command5->setEnabled(false);
+    ComboFile();
     game_.MyTurn = true;
     sound_ = env_.makeMoveSound();
     sound_->open(QDir(env_.workingFolder).filePath(QStringLiteral("C.wav")));
@@ -102,8 +109,8 @@ void Form1::createControls() {
     Combo1->setEditable(true);
     Combo1->setFont(font);
     Combo1->setGeometry(496, 424, 97, 20);
-    Combo1->setToolTip(QStringLiteral(
-        "クライエント接続の場合、接続するサ－バアドレスを選択してください。"));
+    Combo1->setToolTip(
+        QStringLiteral("クライエント接続の場合、接続するサ－バアドレスを選択してください。"));
 
     // The text boxes must not keep the menu's shortcuts (Ctrl+C, Ctrl+A) for themselves.
     for (QWidget* box : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2),
@@ -115,9 +122,12 @@ void Form1::connectMenus() {
     connect(menu_.mnuInit, &QAction::triggered, this, &Form1::mnuInit_Click);
     connect(menu_.mnuEnd, &QAction::triggered, this, &Form1::mnuEnd_Click);
     connect(menu_.mnuV, &QAction::triggered, this, &Form1::mnuV_Click);
+    connect(menu_.mnuServer, &QAction::triggered, this, &Form1::mnuServer_Click);
+    connect(menu_.mnuClient, &QAction::triggered, this, &Form1::mnuClient_Click);
+    connect(menu_.mnuClose, &QAction::triggered, this, &Form1::mnuClose_Click);
+    connect(menu_.mnuVSave, &QAction::triggered, this, &Form1::mnuVSave_Click);
+    connect(menu_.mnuSave, &QAction::triggered, this, &Form1::mnuSave_Click);
 }
-
-void Form1::showMessage(const QString& text) { env_.showMessage(this, text); }
 
 void Form1::onFirstPaint() {
     if (const QScreen* s = screen())
@@ -155,6 +165,7 @@ void Form1::FileExit() {
     }
     clocks_->stop();
     renderer_->ReleaseSurfaces();
+    connection_->CloseAll();
     if (sound_)
         sound_->close();
 }
@@ -163,7 +174,8 @@ void Form1::mnuInit_Click() {
     game_.PositionString = std::string(InitialPosition);
     KomaHaiti();
     boardReady_ = true;
-    board_->update();
+    board_->ShowChanges();
+    connection_->AwaitingAck = false;
     game_.MoveNumber = 0;
 }
 
@@ -176,7 +188,9 @@ void Form1::mnuV_Click() {
     showMessage(QStringLiteral("Quorin\nバージョン %1").arg(QStringLiteral(QUORIN_VERSION)));
 }
 
-void Form1::Text2_DblClick() { Text2->clear(); }
+void Form1::Text2_DblClick() {
+    Text2->clear();
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     FileExit();

@@ -2,6 +2,8 @@
 
 #include "environment.h"
 #include "mainmenu.h"
+#include "net/moveexchange.h"
+#include "records/gamerecord.h"
 #include "rules/gamestate.h"
 
 #include <QMainWindow>
@@ -17,10 +19,12 @@ namespace quorin {
 class BoardRenderer;
 class BoardWidget;
 class Clocks;
+class Connection;
+struct MessageAction;
 
 // The main window: the board, the controls below it and the menu bar. It owns one copy
 // of the program's state and wires the menus and controls to the parts that do the work.
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private MoveExchangeHost {
     Q_OBJECT
 
 public:
@@ -28,16 +32,19 @@ public:
     ~Form1() override;
 
     // The controls below the board.
-    QComboBox* Combo1 = nullptr;   // server address
-    QLineEdit* Text2 = nullptr;    // message line: chat, connection messages, results
+    QComboBox* Combo1 = nullptr;     // server address
+    QLineEdit* Text2 = nullptr;      // message line: chat, connection messages, results
     QPushButton* Command5 = nullptr; // send the message line
-    QLineEdit* Text1 = nullptr;    // status line: address, whose turn
+    QLineEdit* Text1 = nullptr;      // status line: address, whose turn
 
     const MainMenu& menu() const { return menu_; }
     GameState& game() { return game_; }
     BoardRenderer& renderer() { return *renderer_; }
     BoardWidget& boardWidget() { return *board_; }
     Clocks& clocks() { return *clocks_; }
+    Connection& connection() { return *connection_; }
+    GameRecord& record() { return record_; }
+    MoveExchange& moveExchange() { return *exchange_; }
     bool BoardReady() const { return boardReady_; }
     int StrengthResetCount() const { return strengthResetCount_; }
 
@@ -52,10 +59,22 @@ public:
     // run more than once.
     void FileExit();
 
+    // Fills the address list from the file of server addresses.
+    void ComboFile();
+
     // Menu commands.
     void mnuInit_Click();
     void mnuEnd_Click();
     void mnuV_Click();
+    void mnuServer_Click();
+    void mnuClient_Click();
+    void mnuClose_Click();
+    void mnuVSave_Click();
+    void mnuSave_Click();
+
+    // The server's own address as shown, and the address the client connected to.
+    QString LocalAddressText;
+    QString HostText;
 
     void Text2_DblClick();
 
@@ -66,8 +85,32 @@ protected:
 private:
     void createControls();
     void connectMenus();
-    void showMessage(const QString& text);
+    void connectNetwork();
     void onFirstPaint();
+    void SetSERVER();
+
+    // What the connection reports.
+    void onAccepted(const QString& peerAddressText);
+    void onConnected();
+    void onConnectFailed(int errorCode);
+    void onClosedByPeer();
+    void onAcknowledged();
+    void MsgDispatch(const MessageAction& action);
+
+    // MoveExchangeHost
+    bool connected() const override;
+    void sendData(std::u16string_view message) override;
+    void clearAwaitingAck() override;
+    void startClocks() override;
+    void setStatusText(const QString& text) override;
+    void setCastlingMenuEnabled(bool enabled) override;
+    void setTitle(const QString& title) override;
+    void banStart() override;
+    void swapStripHalves() override;
+    void playMoveSound() override;
+    void alertWindow() override;
+    void recordLine(const std::string& line) override;
+    void showMessage(const QString& text) override;
 
     Environment env_;
     GameState game_;
@@ -75,6 +118,9 @@ private:
     BoardWidget* board_ = nullptr;
     std::unique_ptr<Clocks> clocks_;
     std::unique_ptr<MoveSound> sound_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<MoveExchange> exchange_;
+    GameRecord record_;
     MainMenu menu_;
     bool boardReady_ = false;
     bool shutDown_ = false;

@@ -44,6 +44,8 @@ void QtMoveSound::play() {
     wait.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
 }
 
-void QtMoveSound::close() { effect_.reset(); }
+void QtMoveSound::close() {
+    effect_.reset();
+}
 
 } // namespace quorin

@@ -22,6 +22,7 @@ void BoardRenderer::FillBackground(QRect rect, int extraHeight, QColor colour) {
         return;
     QPainter painter(&back_);
     painter.fillRect(rect.adjusted(0, 0, 0, extraHeight), colour);
+    MarkChanged(rect.adjusted(0, 0, 0, extraHeight));
 }
 
 void BoardRenderer::MakeBan() {
@@ -48,6 +49,7 @@ void BoardRenderer::MakeBan() {
         painter.fillRect(left + i * g.CellWidth, top, 1, g.BoardHeight, Qt::black);
         painter.fillRect(left, top + i * g.CellHeight, g.BoardWidth, 1, Qt::black);
     }
+    MarkChanged(g.boardRect());
 }
 
 void BoardRenderer::DrawPiece(std::string_view name, int index) {
@@ -55,7 +57,8 @@ void BoardRenderer::DrawPiece(std::string_view name, int index) {
     if (k < 0 || strip_.isNull())
         return;
     const QRect picture(geometry_.StripOffsets[k], 0, geometry_.PieceWidth, geometry_.PieceHeight);
-    CopyAreaKeyed(back_, geometry_.piecePosition(SquareAt(index)), strip_, picture, kPieceKey);
+    MarkChanged(
+        CopyAreaKeyed(back_, geometry_.piecePosition(SquareAt(index)), strip_, picture, kPieceKey));
 }
 
 void BoardRenderer::LoadStrip() {
@@ -80,34 +83,33 @@ void BoardRenderer::LoadStrip() {
     stripLoaded_ = true;
 }
 
-QRect BoardRenderer::DrawBoard(const Board& board) {
+void BoardRenderer::DrawBoard(const Board& board) {
     if (!stripLoaded_)
         LoadStrip();
     if (back_.isNull())
-        return {};
+        return;
     MakeBan();
     for (int d = 0; d < 64; ++d)
         DrawPiece(board.name(SquareAt(d)), d);
-    return geometry_.boardRect();
 }
 
 void BoardRenderer::LiftPiece(Square square) {
-    CopyArea(back_, geometry_.piecePosition(square), blank_,
-             QRect(0, 0, geometry_.PieceWidth, geometry_.PieceHeight));
+    MarkChanged(CopyArea(back_, geometry_.piecePosition(square), blank_,
+                         QRect(0, 0, geometry_.PieceWidth, geometry_.PieceHeight)));
 }
 
 // Takes the dragged piece's last picture out of the back buffer by copying the saved
 // picture over it. Outside that area the back buffer already equals the saved picture,
 // so this gives the same pixels as copying the whole saved picture back.
-QRect BoardRenderer::RestoreDragArea() {
-    const QRect area = dragArea_;
-    if (savedValid_ && !area.isEmpty())
-        CopyArea(back_, area.topLeft(), saved_, area);
+void BoardRenderer::RestoreDragArea() {
+    if (savedValid_ && !dragArea_.isEmpty()) {
+        CopyArea(back_, dragArea_.topLeft(), saved_, dragArea_);
+        MarkChanged(dragArea_);
+    }
     dragArea_ = QRect();
-    return area;
 }
 
-QRect BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
+void BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
     const PieceCode k = CodeOfName(name);
     const BoardGeometry& g = geometry_;
     // Centred on the mouse; half pixels round to the even neighbour.
@@ -117,9 +119,9 @@ QRect BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
         CopyArea(saved_, {0, 0}, back_, back_.rect());
         savedValid_ = true;
     }
-    QRect repaint = RestoreDragArea();
+    RestoreDragArea();
     if (k < 0 || k >= 12 || blank_.isNull())
-        return repaint;
+        return;
 
     const QRect scratch(0, g.PieceHeight, g.PieceWidth, g.PieceHeight);
     if (composed_ != k) {
@@ -132,27 +134,27 @@ QRect BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
     }
     dragArea_ = QRect(corner, scratch.size()).intersected(back_.rect());
     CopyAreaKeyed(back_, corner, blank_, scratch, kDragKey);
-    return repaint.united(dragArea_);
+    MarkChanged(dragArea_);
 }
 
-QRect BoardRenderer::ReturnPiece(Square square, std::string_view name) {
+void BoardRenderer::ReturnPiece(Square square, std::string_view name) {
     if (!savedValid_) {
         // The mouse did not move: nothing was dragged, the saved picture is the window's.
         CopyArea(saved_, {0, 0}, back_, back_.rect());
         savedValid_ = true;
     }
-    QRect repaint = RestoreDragArea();
+    RestoreDragArea();
     DrawPiece(name, IndexOf(square));
-    return repaint.united(geometry_.pieceRect(square));
+    MarkChanged(geometry_.pieceRect(square));
 }
 
-QRect BoardRenderer::DrawMove(Square from, Square to, std::string_view name) {
+void BoardRenderer::DrawMove(Square from, Square to, std::string_view name) {
     const QRect empty(0, 0, geometry_.PieceWidth, geometry_.PieceHeight);
-    QRect repaint = RestoreDragArea();
-    CopyArea(back_, geometry_.piecePosition(to), blank_, empty); // a captured piece goes
+    RestoreDragArea();
+    MarkChanged(
+        CopyArea(back_, geometry_.piecePosition(to), blank_, empty)); // a captured piece goes
     DrawPiece(name, IndexOf(to));
-    CopyArea(back_, geometry_.piecePosition(from), blank_, empty);
-    return repaint.united(geometry_.pieceRect(to)).united(geometry_.pieceRect(from));
+    MarkChanged(CopyArea(back_, geometry_.piecePosition(from), blank_, empty));
 }
 
 void BoardRenderer::EndDrag() {
@@ -176,6 +178,7 @@ void BoardRenderer::ReleaseSurfaces() {
     strip_ = QImage();
     back_ = QImage();
     saved_ = QImage();
+    changed_ = QRegion();
     composed_ = -1;
     stripLoaded_ = false;
     savedValid_ = false;

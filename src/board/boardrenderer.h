@@ -5,16 +5,19 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRegion>
 #include <QString>
 
 #include <string_view>
+#include <utility>
 
 namespace quorin {
 
 // Draws the board and its pieces into memory surfaces. The whole picture of the board
-// window lives in the back buffer; the window shows it. Operations that change what the
-// window must show answer the area to repaint, so a drag frame repaints only the pieces'
-// squares instead of the whole window.
+// window lives in the back buffer; the window shows it. Every drawing step notes the area
+// of the back buffer it changed, and the window repaints just those areas (TakeChanges),
+// so a drag frame repaints only the piece's old and new place and a message that changed
+// nothing repaints nothing, while the screen still shows the whole back buffer.
 //
 // The surfaces, as in the board window's design:
 //  - blank:  2 x 3 pictures; at (0, 0) an empty square, at (0, PieceHeight) the scratch
@@ -51,15 +54,14 @@ public:
     // square's name has no picture and draws nothing.
     void DrawPiece(std::string_view name, int index);
     // The whole board and every piece of `board`; reads the pictures the first time.
-    // Answers the area to repaint.
-    QRect DrawBoard(const Board& board);
+    void DrawBoard(const Board& board);
 
     // Drag steps. LiftPiece empties the piece's square in the back buffer only; the window
     // keeps showing the piece until the next repaint.
     void LiftPiece(Square square);
-    QRect DrawDraggedPiece(std::string_view name, QPoint mouse);
-    QRect ReturnPiece(Square square, std::string_view name);
-    QRect DrawMove(Square from, Square to, std::string_view name);
+    void DrawDraggedPiece(std::string_view name, QPoint mouse);
+    void ReturnPiece(Square square, std::string_view name);
+    void DrawMove(Square from, Square to, std::string_view name);
     // The drag is over: the saved picture is no longer valid.
     void EndDrag();
 
@@ -69,12 +71,16 @@ public:
     // Frees every surface (shutdown).
     void ReleaseSurfaces();
 
-    // Text and other drawing into the back buffer (the clocks).
+    // Drawing into the back buffer from outside (the clocks); the area drawn must be
+    // noted with MarkChanged.
     QImage& backBufferForDrawing() { return back_; }
+    void MarkChanged(const QRect& area) { changed_ += area.intersected(back_.rect()); }
+    // The areas changed since the last call, for the window to repaint.
+    QRegion TakeChanges() { return std::exchange(changed_, QRegion()); }
 
 private:
     void LoadStrip();
-    QRect RestoreDragArea();
+    void RestoreDragArea();
 
     BoardGeometry geometry_;
     QString pictureFolder_;
@@ -85,7 +91,8 @@ private:
     QImage saved_;
     bool stripLoaded_ = false;
     bool savedValid_ = false;
-    QRect dragArea_;     // where the half-transparent piece was last drawn
+    QRegion changed_;         // areas of the back buffer the window does not show yet
+    QRect dragArea_;          // where the half-transparent piece was last drawn
     PieceCode composed_ = -1; // the piece whose half-transparent picture the blank holds
 };
 

@@ -22,9 +22,16 @@ void BoardWidget::paintEvent(QPaintEvent*) {
         renderer_.CreateBackBuffer(clientRect_.size());
         renderer_.FillBackground(clientRect_, 10, palette().color(QPalette::Window));
         emit firstPaint();
+        renderer_.TakeChanges(); // this paint shows them all
     }
     QPainter painter(this);
     painter.drawImage(0, 0, renderer_.BackBuffer());
+}
+
+void BoardWidget::ShowChanges() {
+    const QRegion changed = renderer_.TakeChanges();
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 void BoardWidget::mousePressEvent(QMouseEvent* event) {

@@ -26,6 +26,9 @@ public:
     // The client rectangle taken at the first paint.
     QRect ClientRect() const { return clientRect_; }
 
+    // Brings what changed in the back buffer to the screen.
+    void ShowChanges();
+
 signals:
     // The first paint has made the back buffer and filled its background; the board is to
     // be set up now, before this paint shows the back buffer.

@@ -9,9 +9,9 @@
 
 namespace quorin {
 
-Clocks::Clocks(BoardRenderer& renderer, const GameState& game,
-               std::function<void(QRect)> repaint, QObject* parent)
-    : QObject(parent), renderer_(renderer), game_(game), repaint_(std::move(repaint)) {
+Clocks::Clocks(BoardRenderer& renderer, const GameState& game, std::function<void()> showChanges,
+               QObject* parent)
+    : QObject(parent), renderer_(renderer), game_(game), showChanges_(std::move(showChanges)) {
     Timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&Timer1, &QTimer::timeout, this, &Clocks::tick);
     Timer1.start(kStartInterval);
@@ -28,7 +28,9 @@ void Clocks::start() {
     Timer1.start(kGameInterval);
 }
 
-void Clocks::stop() { Timer1.stop(); }
+void Clocks::stop() {
+    Timer1.stop();
+}
 
 void Clocks::tick() {
     ++ClockCounters[game_.MyTurn ? 1 : 0];
@@ -56,7 +58,8 @@ void Clocks::tick() {
         painter.drawText(QPoint(x1, rows[i] + metrics.ascent()),
                          QString::fromStdString(Jikan(ClockCounters[i])));
     }
-    repaint_(area);
+    renderer_.MarkChanged(area);
+    showChanges_();
 }
 
 } // namespace quorin

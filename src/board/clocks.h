@@ -25,8 +25,8 @@ public:
     static constexpr int kStartInterval = 120;
     static constexpr int kGameInterval = 1000;
 
-    // `repaint` asks the window to show an area of the back buffer again.
-    Clocks(BoardRenderer& renderer, const GameState& game, std::function<void(QRect)> repaint,
+    // `showChanges` asks the window to bring the changed back buffer to the screen.
+    Clocks(BoardRenderer& renderer, const GameState& game, std::function<void()> showChanges,
            QObject* parent = nullptr);
 
     // Counter 0 is the opponent's time, counter 1 the local player's.
@@ -45,7 +45,7 @@ public:
 private:
     BoardRenderer& renderer_;
     const GameState& game_;
-    std::function<void(QRect)> repaint_;
+    std::function<void()> showChanges_;
     QFont font_;
     QColor text_ = Qt::black;
     QColor background_ = Qt::white;

@@ -22,11 +22,10 @@ inline constexpr std::array<std::string_view, 5> kComments = {
 
 // After each face one ideographic space, except after the first, which has a blank.
 inline constexpr std::array<std::string_view, 7> kEmoticons = {
-    "(^_^) わ－い",         "m(_ _)m　申し訳ござらぬ。", "(T_T)　そんな－",
-    "(>_<)　アイタ！",       "(^_^)v　イエ－イ",          "<(_ _)>　参り申した。",
-    "(＾_^；　あの－・・・"};
+    "(^_^) わ－い",     "m(_ _)m　申し訳ござらぬ。", "(T_T)　そんな－",      "(>_<)　アイタ！",
+    "(^_^)v　イエ－イ", "<(_ _)>　参り申した。",     "(＾_^；　あの－・・・"};
 
-inline constexpr std::array<std::string_view, 6> kStrengthClasses = {
-    "入門", "初級", "中級", "中上級", "上級", "プロ級"};
+inline constexpr std::array<std::string_view, 6> kStrengthClasses = {"入門",   "初級", "中級",
+                                                                     "中上級", "上級", "プロ級"};
 
 } // namespace quorin

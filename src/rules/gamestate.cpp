@@ -10,4 +10,12 @@ bool GameState::LoadPosition() {
     return true;
 }
 
+void GameState::ResetCastling() {
+    KingMoved = false;
+    LeftRookMoved = false;
+    RightRookMoved = false;
+    CastlingOff = false;
+    CastlingRedrawDone = false;
+}
+
 } // namespace quorin

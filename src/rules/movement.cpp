@@ -14,12 +14,28 @@ struct Step {
 
 // Index i holds the displacement of step code i + 1.
 constexpr std::array<Step, 17> kSteps = {{
-    {-1, -1}, {0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, // 1..8
-    {-1, -2}, {1, -2}, {1, 2}, {-1, 2}, {-2, -1}, {-2, 1}, {2, -1}, {2, 1}, // 9..16
-    {0, -2},                                                                // 17
+    {-1, -1},
+    {0, -1},
+    {1, -1},
+    {1, 0},
+    {1, 1},
+    {0, 1},
+    {-1, 1},
+    {-1, 0}, // 1..8
+    {-1, -2},
+    {1, -2},
+    {1, 2},
+    {-1, 2},
+    {-2, -1},
+    {-2, 1},
+    {2, -1},
+    {2, 1},  // 9..16
+    {0, -2}, // 17
 }};
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 // Whether every square strictly between A and B, which lie on one line, is empty.
 bool PathClear(const Board& board, Square A, Square B) {

@@ -42,9 +42,8 @@ std::optional<Board> ReadPosition(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
-        const std::string_view token =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                               : comma - start);
+        const std::string_view token = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         if (index >= 64)
             return std::nullopt;
         const int code = ReadToken(token);

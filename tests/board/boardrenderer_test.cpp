@@ -16,13 +16,14 @@ namespace {
 const QRgb kFill = BoardRenderer::kBoardFill;
 const QRgb kBlack = qRgb(0, 0, 0);
 
-QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y); }
+QRgb Pixel(const QImage& image, int x, int y) {
+    return image.pixel(x, y);
+}
 
 class Renderer : public ::testing::Test {
 protected:
     Renderer() {
-        const QSize piece =
-            QImageReader(test::AssetsFolder() + QStringLiteral("/po1.bmp")).size();
+        const QSize piece = QImageReader(test::AssetsFolder() + QStringLiteral("/po1.bmp")).size();
         geometry = BoardGeometry::ForPieceSize(piece.width(), piece.height());
         renderer.emplace(geometry, test::AssetsFolder());
         renderer->CreateBackBuffer({600, 491});
@@ -35,7 +36,8 @@ protected:
 
     // A piece picture as it is stored in its file.
     QImage Picture(const char* name) const {
-        return QImage(test::AssetsFolder() + "/" + name + ".bmp").convertToFormat(QImage::Format_RGB32);
+        return QImage(test::AssetsFolder() + "/" + name + ".bmp")
+            .convertToFormat(QImage::Format_RGB32);
     }
 
     BoardGeometry geometry;
@@ -159,23 +161,28 @@ TEST_F(Renderer, DragFramesEqualWholePictureCopies) {
     QRect previous;
     for (int frame = 0; frame < 60; ++frame) {
         const QPoint mouse(x(rng), y(rng));
-        const QRect repaint = renderer->DrawDraggedPiece("ni1", mouse);
+        renderer->TakeChanges();
+        renderer->DrawDraggedPiece("ni1", mouse);
+        const QRegion repaint = renderer->TakeChanges();
         if (reference.isNull())
             reference = renderer->SavedSurface().copy(0, 0, 600, 491);
         QImage expected = reference.copy();
-        QImage scratch = renderer->BlankSurface().copy(0, 0, geometry.PieceWidth, geometry.PieceHeight);
+        QImage scratch =
+            renderer->BlankSurface().copy(0, 0, geometry.PieceWidth, geometry.PieceHeight);
         BlendArea(scratch, {0, 0}, renderer->StripSurface(),
-                  QRect(geometry.StripOffsets[2], 0, geometry.PieceWidth, geometry.PieceHeight), 128);
-        const QPoint corner(mouse.x() - geometry.PieceWidth / 2, mouse.y() - geometry.PieceHeight / 2);
+                  QRect(geometry.StripOffsets[2], 0, geometry.PieceWidth, geometry.PieceHeight),
+                  128);
+        const QPoint corner(mouse.x() - geometry.PieceWidth / 2,
+                            mouse.y() - geometry.PieceHeight / 2);
         CopyAreaKeyed(expected, corner, scratch, scratch.rect(), BoardRenderer::kDragKey);
         ASSERT_EQ(back(), expected) << "frame " << frame;
         // Only the piece's last and new places are repainted.
         const QRect place = QRect(corner, scratch.size()).intersected(back().rect());
-        EXPECT_EQ(repaint, previous.united(place)) << "frame " << frame;
+        EXPECT_EQ(repaint, QRegion(previous).united(place)) << "frame " << frame;
         previous = place;
     }
-    const QRect back = renderer->ReturnPiece({1, 7}, "ni1");
-    EXPECT_TRUE(back.contains(geometry.pieceRect({1, 7})));
+    renderer->ReturnPiece({1, 7}, "ni1");
+    EXPECT_TRUE(renderer->TakeChanges().contains(geometry.pieceRect({1, 7})));
 }
 
 TEST_F(Renderer, ReturnedPieceRestoresThePicture) {
@@ -203,14 +210,18 @@ TEST_F(Renderer, DrawnMoveEqualsTheNewPositionDrawnWhole) {
     renderer->LiftPiece({6, 7});
     renderer->DrawDraggedPiece("ni1", {330, 300});
     renderer->DrawDraggedPiece("ni1", {320, 290});
-    const QRect repaint = renderer->DrawMove({6, 7}, {5, 5}, "ni1");
+    renderer->TakeChanges();
+    renderer->DrawMove({6, 7}, {5, 5}, "ni1");
     renderer->EndDrag();
+    const QRegion repaint = renderer->TakeChanges();
     const QImage drawn = back().copy();
 
     renderer->DrawBoard(after);
     EXPECT_EQ(drawn, back());
+    // Only the two squares and the piece's last place in the drag are repainted.
     EXPECT_TRUE(repaint.contains(geometry.pieceRect({6, 7})));
     EXPECT_TRUE(repaint.contains(geometry.pieceRect({5, 5})));
+    EXPECT_FALSE(repaint.contains(geometry.pieceRect({0, 0})));
 }
 
 TEST_F(Renderer, SwappedStripDrawsEachSideWithTheOtherSetAndSwapsBack) {
@@ -224,8 +235,7 @@ TEST_F(Renderer, SwappedStripDrawsEachSideWithTheOtherSetAndSwapsBack) {
     renderer->DrawBoard(start);
     const QPoint at = geometry.piecePosition({4, 7});
     const QImage blackKing = Picture("ki2");
-    EXPECT_EQ(back().copy(QRect(at, blackKing.size())).pixel(24, 30),
-              blackKing.pixel(24, 30));
+    EXPECT_EQ(back().copy(QRect(at, blackKing.size())).pixel(24, 30), blackKing.pixel(24, 30));
     renderer->SwapStripHalves();
     EXPECT_EQ(renderer->StripSurface(), strip);
 }

@@ -8,9 +8,9 @@
 using namespace quorin;
 
 TEST(Jikan, HoursUnpaddedMinutesAndSecondsTwoDigits) {
-    const std::pair<int, const char*> cases[] = {
-        {0, "0h00m00s"},    {75, "0h01m15s"},  {3599, "0h59m59s"},
-        {3600, "1h00m00s"}, {3725, "1h02m05s"}, {36000, "10h00m00s"}};
+    const std::pair<int, const char*> cases[] = {{0, "0h00m00s"},    {75, "0h01m15s"},
+                                                 {3599, "0h59m59s"}, {3600, "1h00m00s"},
+                                                 {3725, "1h02m05s"}, {36000, "10h00m00s"}};
     for (const auto& [ticks, text] : cases)
         EXPECT_EQ(Jikan(ticks), text);
 }
@@ -20,8 +20,9 @@ TEST(Clocks, TheClockOfThePlayerToMoveRunsAndIsDrawn) {
     renderer.CreateBackBuffer({600, 491});
     renderer.FillBackground({0, 0, 600, 491}, 10, Qt::white);
     GameState game;
+    renderer.TakeChanges();
     QRect repainted;
-    Clocks clocks(renderer, game, [&](QRect r) { repainted = r; });
+    Clocks clocks(renderer, game, [&] { repainted = renderer.TakeChanges().boundingRect(); });
     EXPECT_TRUE(clocks.Timer1.isActive());
     EXPECT_EQ(clocks.Timer1.interval(), Clocks::kStartInterval);
 

@@ -1,6 +1,6 @@
-#include "support/diagram.h"
 #include "rules/movement.h"
 #include "rules/position.h"
+#include "support/diagram.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +17,12 @@ TEST(StepCode, EachCodeIsOneExactDisplacement) {
     const Square s{4, 4};
     const int expected[5][5] = {
         // dy = -2 .. +2 by rows, dx = -2 .. +2 by columns
-        {0, 9, 17, 10, 0},
-        {13, 1, 2, 3, 15},
-        {0, 8, 0, 4, 0},
-        {14, 7, 6, 5, 16},
-        {0, 12, 0, 11, 0},
+        {0, 9, 17, 10, 0}, {13, 1, 2, 3, 15}, {0, 8, 0, 4, 0}, {14, 7, 6, 5, 16}, {0, 12, 0, 11, 0},
     };
     for (int dy = -2; dy <= 2; ++dy) {
         for (int dx = -2; dx <= 2; ++dx)
-            EXPECT_EQ(StepCode({s.x + dx, s.y + dy}, s), expected[dy + 2][dx + 2]) << dx << "," << dy;
+            EXPECT_EQ(StepCode({s.x + dx, s.y + dy}, s), expected[dy + 2][dx + 2])
+                << dx << "," << dy;
     }
     EXPECT_EQ(StepCode({4, 7}, {4, 4}), 0);
     EXPECT_EQ(StepCode({0, 0}, {7, 7}), 0);
@@ -90,8 +87,8 @@ TEST(CanAttack, PatternsOfEachKind) {
     EXPECT_FALSE(CanAttack(board, {0, 6}, {3, 3}, PieceKind::Queen));
     EXPECT_TRUE(CanAttack(board, {2, 0}, {2, 3}, PieceKind::Queen));
 
-    for (PieceKind kind : {PieceKind::Pawn, PieceKind::Rook, PieceKind::Knight,
-                           PieceKind::Bishop, PieceKind::Queen, PieceKind::King, PieceKind::None})
+    for (PieceKind kind : {PieceKind::Pawn, PieceKind::Rook, PieceKind::Knight, PieceKind::Bishop,
+                           PieceKind::Queen, PieceKind::King, PieceKind::None})
         EXPECT_FALSE(CanAttack(board, {3, 3}, {3, 3}, kind));
     EXPECT_FALSE(CanAttack(kEmpty, {3, 3}, {3, 4}, PieceKind::None));
 }
@@ -174,8 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         MoveCase{"pawn straight onto a piece", kPawnBlockedFirst, {4, 6}, {4, 5}, false},
         MoveCase{"pawn double step over a piece", kPawnBlockedFirst, {4, 6}, {4, 4}, false},
         MoveCase{"pawn double step onto a piece", kPawnBlockedSecond, {4, 6}, {4, 4}, false},
-        MoveCase{"pawn single step, second square taken", kPawnBlockedSecond, {4, 6}, {4, 5},
-                 true},
+        MoveCase{"pawn single step, second square taken", kPawnBlockedSecond, {4, 6}, {4, 5}, true},
         MoveCase{"pawn double step off row 6", kPawnAdvanced, {4, 5}, {4, 3}, false},
         MoveCase{"bishop long diagonal capture", kBishopPath, {2, 7}, {5, 4}, true},
         MoveCase{"bishop blocked diagonal", kBishopBlocked, {2, 7}, {5, 4}, false},
@@ -203,8 +199,8 @@ TEST(MovementRule, OneSquareMovesNeedNoPathAndLongOnesDo) {
                                 "...p...."
                                 "........"
                                 "........");
-    for (Square to : {Square{3, 3}, Square{2, 4}, Square{4, 4}, Square{3, 5}, Square{2, 3},
-                      Square{4, 5}})
+    for (Square to :
+         {Square{3, 3}, Square{2, 4}, Square{4, 4}, Square{3, 5}, Square{2, 3}, Square{4, 5}})
         EXPECT_TRUE(MovementAllowed(board, to, {3, 4}, PieceKind::Queen));
     for (Square to : {Square{3, 1}, Square{0, 4}, Square{6, 4}, Square{3, 7}})
         EXPECT_FALSE(MovementAllowed(board, to, {3, 4}, PieceKind::Queen));

@@ -1,6 +1,6 @@
-#include "support/diagram.h"
 #include "rules/gamestate.h"
 #include "rules/position.h"
+#include "support/diagram.h"
 
 #include <gtest/gtest.h>
 
@@ -84,11 +84,12 @@ TEST_P(PositionRefused, LeavesTheBoardAsItWas) {
 INSTANTIATE_TEST_SUITE_P(
     BadTexts, PositionRefused,
     ::testing::Values(std::string(), Repeat("0C", 63), Repeat("0C", 65), Repeat("0C", 64) + ",",
-                      std::string(",").append(Repeat("0C", 64)), Repeat("0C", 32) + ",," + Repeat("0C", 31),
-                      Repeat("0D", 64), Repeat("10", 64), Repeat("FFFFFFFFFFFF", 64),
-                      Repeat("G", 64), Repeat(" 0C", 64), Repeat("0C ", 64), Repeat("-1", 64),
-                      Repeat("+1", 64), Repeat("0x0C", 64), Repeat("0C", 63) + ",\r\n",
-                      Repeat("0C", 64) + "\n", Repeat("0C", 32) + ";" + Repeat("0C", 32)));
+                      std::string(",").append(Repeat("0C", 64)),
+                      Repeat("0C", 32) + ",," + Repeat("0C", 31), Repeat("0D", 64),
+                      Repeat("10", 64), Repeat("FFFFFFFFFFFF", 64), Repeat("G", 64),
+                      Repeat(" 0C", 64), Repeat("0C ", 64), Repeat("-1", 64), Repeat("+1", 64),
+                      Repeat("0x0C", 64), Repeat("0C", 63) + ",\r\n", Repeat("0C", 64) + "\n",
+                      Repeat("0C", 32) + ";" + Repeat("0C", 32)));
 
 TEST(Position, WritingUsesTwoUpperCaseDigits) {
     const std::string text = WritePosition(kStart);

@@ -1,5 +1,12 @@
 #include "testenvironment.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QThread>
+
 namespace quorin::test {
 namespace {
 
@@ -19,14 +26,39 @@ private:
 
 } // namespace
 
-QString AssetsFolder() { return QStringLiteral(QUORIN_TEST_ASSETS); }
+QString AssetsFolder() {
+    return QStringLiteral(QUORIN_TEST_ASSETS);
+}
 
-TestEnvironment::TestEnvironment(quint16 port) : port_(port) {}
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::AnyIPv4, 0);
+    return probe.serverPort();
+}
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+TestEnvironment::TestEnvironment(quint16 port) : port_(port) {
+    const QDir assets(AssetsFolder());
+    QDir().mkpath(programFolder());
+    QDir().mkpath(workingFolder());
+    for (const QString& name : assets.entryList({QStringLiteral("*.bmp"), QStringLiteral("*.wav")}))
+        QFile::copy(assets.filePath(name), QDir(workingFolder()).filePath(name));
+}
 
 Environment TestEnvironment::environment() const {
     Environment env;
-    env.programFolder = folder_.path();
-    env.workingFolder = AssetsFolder();
+    env.programFolder = programFolder();
+    env.workingFolder = workingFolder();
     env.port = port_;
     auto seams = seams_;
     env.showMessage = [seams](QWidget*, const QString& text) { seams->messages.append(text); };

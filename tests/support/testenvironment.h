@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace quorin::test {
@@ -20,15 +21,16 @@ struct Seams {
     bool soundOpen = false;
 };
 
-// An environment for one copy in a test: its own program folder (a fresh temporary
-// folder), the repository's pictures and sound as its working folder, and recorders in
-// place of the boxes and the sound.
+// An environment for one copy in a test: its own program folder and working folder in a
+// fresh temporary folder, the working folder holding a copy of the pictures and the
+// sound, and recorders in place of the boxes and the sound.
 class TestEnvironment {
 public:
     explicit TestEnvironment(quint16 port = 0);
 
     Environment environment() const;
-    QString programFolder() const { return folder_.path(); }
+    QString programFolder() const { return folder_.filePath(QStringLiteral("program")); }
+    QString workingFolder() const { return folder_.filePath(QStringLiteral("work")); }
     Seams& seams() { return *seams_; }
 
 private:
@@ -39,5 +41,12 @@ private:
 
 // The folder holding the program's pictures, sound and default address list.
 QString AssetsFolder();
+
+// A TCP port nobody listens on at the moment.
+quint16 FreePort();
+
+// Lets the event loop run until `condition` holds or `timeoutMs` has passed; answers
+// whether it holds.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 } // namespace quorin::test

@@ -1,0 +1,225 @@
+// The main window's side of network play: the connection menus, what the connection
+// reports, the received messages, and what the move exchange asks of the window.
+
+#include "form1.h"
+
+#include "board/boardrenderer.h"
+#include "board/boardwidget.h"
+#include "board/clocks.h"
+#include "net/addresslist.h"
+#include "net/addresstext.h"
+#include "net/connection.h"
+#include "net/socketerrortext.h"
+#include "records/savename.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace quorin {
+namespace {
+
+QString FromUtf16(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+void Form1::connectNetwork() {
+    Connection* c = connection_.get();
+    connect(c, &Connection::accepted, this, &Form1::onAccepted);
+    connect(c, &Connection::acceptFailed, this,
+            [this](int code) { showMessage(QString::fromStdString(SocketErrorText(code))); });
+    connect(c, &Connection::connectedToServer, this, &Form1::onConnected);
+    connect(c, &Connection::connectFailed, this, &Form1::onConnectFailed);
+    connect(c, &Connection::closedByPeer, this, &Form1::onClosedByPeer);
+    connect(c, &Connection::acknowledged, this, &Form1::onAcknowledged);
+    connect(c, &Connection::received, this, &Form1::MsgDispatch);
+}
+
+void Form1::ComboFile() {
+    const QStringList entries = ReadAddressList(env_.programFolder);
+    Combo1->clear();
+    Combo1->addItems(entries);
+    Combo1->setEditText(entries.isEmpty() ? QString() : entries.first());
+}
+
+void Form1::mnuServer_Click() {
+    menu_.mnuServer->setEnabled(false);
+    menu_.mnuClient->setEnabled(false);
+    menu_.mnuClose->setEnabled(true);
+    SetSERVER();
+    game_.MoveNumber = 0;
+    game_.MyTurn = true;
+    menu_.nmuCastling->menuAction()->setEnabled(true);
+    menu_.nmuCastlingLeft->setEnabled(true);
+    menu_.nmuCastlingRight->setEnabled(true);
+}
+
+void Form1::SetSERVER() {
+    LocalAddressText = QString::fromStdString(GetMyLocalIPString(GetMyLocalIPAddress()));
+    HostText = LocalAddressText;
+    Text1->setText(LocalAddressText);
+    int errorCode = 0;
+    switch (connection_->SetSERVER(errorCode)) {
+    case Connection::ListenResult::Listening:
+        Text2->setText(QStringLiteral("クライアント待受"));
+        game_.MoveNumber = 0;
+        game_.ResetCastling();
+        break;
+    case Connection::ListenResult::BindFailed:
+        showMessage(QString::fromStdString(SocketErrorText(errorCode)));
+        Text2->setText(QStringLiteral("BINDできません。"));
+        break;
+    case Connection::ListenResult::ListenFailed:
+        Text2->setText(QStringLiteral("リスン失敗"));
+        break;
+    }
+}
+
+void Form1::mnuClient_Click() {
+    menu_.mnuServer->setEnabled(false);
+    menu_.mnuClient->setEnabled(false);
+    menu_.mnuClose->setEnabled(true);
+    menu_.nmuCastling->menuAction()->setEnabled(true);
+    menu_.nmuCastlingLeft->setEnabled(true);
+    menu_.nmuCastlingRight->setEnabled(true);
+    HostText = Combo1->currentText();
+    connection_->ConnectTo(HostText);
+    game_.MoveNumber = 0;
+    game_.ResetCastling();
+    game_.MyTurn = true;
+}
+
+void Form1::mnuClose_Click() {
+    menu_.mnuServer->setEnabled(true);
+    menu_.mnuClient->setEnabled(true);
+    menu_.mnuClose->setEnabled(false);
+    Command5->setEnabled(false);
+    menu_.mnuM->menuAction()->setEnabled(false);
+    menu_.mnuTEnd->menuAction()->setEnabled(false);
+    // Closing also forgets a missing acknowledgement, so the next game does not start stuck.
+    connection_->CloseAll();
+    Text1->setText(QStringLiteral("切断しました"));
+    Text2->clear();
+    clocks_->stop();
+}
+
+void Form1::onAccepted(const QString& peerAddressText) {
+    Text2->setText(peerAddressText + QStringLiteral("が接続してきました。"));
+    EnableConnectedMenus();
+}
+
+void Form1::onConnected() {
+    Text2->setText(QStringLiteral("サーバーと接続が完了しました。"));
+    EnableConnectedMenus();
+}
+
+void Form1::onConnectFailed(int errorCode) {
+    // The attempt is over: say why and offer both ways to connect again.
+    showMessage(QString::fromStdString(SocketErrorText(errorCode)));
+    menu_.mnuServer->setEnabled(true);
+    menu_.mnuClient->setEnabled(true);
+    menu_.mnuClose->setEnabled(false);
+}
+
+void Form1::onClosedByPeer() {
+    Text2->setText(QStringLiteral("CLOSE"));
+    Command5->setEnabled(false);
+    menu_.mnuServer->setEnabled(true);
+    menu_.mnuClient->setEnabled(true);
+    menu_.mnuClose->setEnabled(false);
+    menu_.mnuStrong->menuAction()->setEnabled(true);
+    menu_.mnuM->menuAction()->setEnabled(false);
+    menu_.mnuTEnd->menuAction()->setEnabled(false);
+    clocks_->stop();
+}
+
+void Form1::onAcknowledged() {
+    Command5->setEnabled(true);
+}
+
+void Form1::MsgDispatch(const MessageAction& action) {
+    switch (action.type) {
+    case MessageAction::Type::Ignore:
+    case MessageAction::Type::Acknowledgement:
+        break;
+    case MessageAction::Type::ApplyMove:
+        exchange_->ReceiveMove(action.position, action.moveNumber);
+        break;
+    case MessageAction::Type::ShowText:
+        Text2->setText(FromUtf16(action.text));
+        break;
+    case MessageAction::Type::EndGame:
+        Text2->setText(FromUtf16(action.text));
+        clocks_->stop();
+        break;
+    case MessageAction::Type::ShowNotice:
+        showMessage(FromUtf16(action.text));
+        break;
+    }
+    board_->ShowChanges();
+}
+
+void Form1::mnuVSave_Click() {
+    menu_.mnuVSave->setChecked(true);
+    menu_.mnuVSave->setEnabled(false);
+    const QString failure = record_.SwitchOn();
+    if (!failure.isEmpty())
+        showMessage(failure);
+}
+
+void Form1::mnuSave_Click() {
+    const QString answer = env_.askText(this, SaveAsPrompt());
+    const QString failure = record_.SaveAs(answer, env_.workingFolder);
+    if (!failure.isEmpty())
+        showMessage(failure);
+}
+
+void Form1::showMessage(const QString& text) {
+    env_.showMessage(this, text);
+}
+
+bool Form1::connected() const {
+    return connection_->Connected();
+}
+void Form1::sendData(std::u16string_view message) {
+    connection_->SendData(message);
+}
+void Form1::clearAwaitingAck() {
+    connection_->AwaitingAck = false;
+}
+void Form1::startClocks() {
+    clocks_->start();
+}
+void Form1::setStatusText(const QString& text) {
+    Text1->setText(text);
+}
+void Form1::setCastlingMenuEnabled(bool enabled) {
+    menu_.nmuCastling->menuAction()->setEnabled(enabled);
+}
+void Form1::setTitle(const QString& title) {
+    setWindowTitle(title);
+}
+void Form1::banStart() {
+    BanStart();
+}
+void Form1::swapStripHalves() {
+    renderer_->SwapStripHalves();
+}
+void Form1::playMoveSound() {
+    sound_->play();
+}
+void Form1::alertWindow() {
+    QApplication::alert(this, 2500);
+}
+
+void Form1::recordLine(const std::string& line) {
+    const QString failure = record_.Record(QByteArray::fromStdString(line));
+    if (!failure.isEmpty())
+        showMessage(failure);
+}
+
+} // namespace quorin

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorin {
+
+// An IPv4 address is held as the socket library keeps it: a 32-bit value whose lowest
+// byte is the first number of the dotted form, so 192.168.1.5 is 0x0501A8C0. That is
+// network byte order in memory on a little-endian machine, but it is built and taken
+// apart with shifts here, whatever the machine. The value -1 stands for "no address".
+inline constexpr std::int32_t kNoAddress = -1;
+
+// The held form of a.b.c.d. Each number is taken modulo 256.
+std::int32_t AddressFromQuad(int a, int b, int c, int d);
+
+// The dotted form shown as this machine's address: "192.168.1.5". -1 comes out as
+// "255.255.255.255", the address it is the held form of.
+std::string GetMyLocalIPString(std::int32_t ip);
+
+// The dotted form shown as the opponent's address: each number has one blank in front,
+// " 192. 168. 1. 7".
+std::string GetPeerIPString(std::int32_t ip);
+
+// The held form of a dotted address text: four decimal numbers 0..255 joined by dots,
+// nothing else (no blanks, no signs, at most three digits each). Any other text, a host
+// name included, gives -1; so does "255.255.255.255", whose held form is -1 itself and
+// which has always counted as no address. Host names are looked up by the connection.
+std::int32_t ResolveHost(std::string_view text);
+
+} // namespace quorin

@@ -1,0 +1,215 @@
+#include "connection.h"
+
+#include "addresslist.h"
+#include "addresstext.h"
+#include "messages.h"
+#include "socketerrorcode.h"
+#include "wirecodec.h"
+
+#include <QHostAddress>
+
+namespace quorin {
+namespace {
+
+// Bytes read from the socket at a time, and the most the socket keeps unread: a flood
+// from the peer is taken in bounded pieces.
+constexpr qint64 kReadChunk = 16 * 1024;
+constexpr qint64 kReadBufferSize = 64 * 1024;
+
+} // namespace
+
+Connection::Connection(quint16 port, QObject* parent) : QObject(parent), port_(port) {
+    connect(&server_, &QTcpServer::newConnection, this, [this] { OnSocketNotify(Accept); });
+    connect(&server_, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError e) {
+        CloseListener();
+        emit acceptFailed(SocketErrorCode(e));
+    });
+    flushTimer_.setSingleShot(true);
+    connect(&flushTimer_, &QTimer::timeout, this, &Connection::FlushPending);
+    connectTimer_.setSingleShot(true);
+    connect(&connectTimer_, &QTimer::timeout, this, [this] {
+        if (peer_ && !connected_) {
+            DropPeer();
+            emit connectFailed(SocketErrorCode(QAbstractSocket::SocketTimeoutError));
+        }
+    });
+}
+
+Connection::~Connection() {
+    DropPeer();
+    CloseListener();
+}
+
+Connection::ListenResult Connection::SetSERVER(int& errorCode) {
+    CloseListener();
+    if (server_.listen(QHostAddress::AnyIPv4, port_))
+        return ListenResult::Listening;
+    const QAbstractSocket::SocketError error = server_.serverError();
+    errorCode = SocketErrorCode(error);
+    switch (error) {
+    case QAbstractSocket::AddressInUseError:
+    case QAbstractSocket::SocketAccessError:
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return ListenResult::BindFailed;
+    default:
+        return ListenResult::ListenFailed;
+    }
+}
+
+void Connection::ConnectTo(const QString& host) {
+    DropPeer();
+    auto* socket = new QTcpSocket(this);
+    AdoptPeer(socket);
+    connect(socket, &QTcpSocket::connected, this, [this] { OnSocketNotify(Connect); });
+    connectTimer_.start(kConnectTimeoutMs);
+    socket->connectToHost(host, port_, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
+}
+
+void Connection::CloseAll() {
+    CloseListener();
+    DropPeer();
+    connected_ = false;
+    AwaitingAck = false;
+}
+
+void Connection::SendData(std::u16string_view message) {
+    if (!peer_ || peer_->state() != QAbstractSocket::ConnectedState)
+        return;
+    const std::string bytes = EncodeMessage(message);
+    peer_->write(bytes.data(), qint64(bytes.size()));
+    peer_->flush();
+}
+
+void Connection::OnSocketNotify(int event) {
+    switch (event) {
+    case Read:
+        ReadPeer();
+        break;
+    case Accept:
+        AcceptPeer();
+        break;
+    case Connect:
+        PeerConnected();
+        break;
+    case Close:
+        PeerClosed();
+        break;
+    default:
+        break;
+    }
+}
+
+void Connection::ReadPeer() {
+    flushTimer_.stop();
+    const QPointer<QTcpSocket> socket = peer_;
+    while (socket && socket == peer_ && socket->bytesAvailable() > 0) {
+        const QByteArray chunk = socket->read(kReadChunk);
+        for (const std::u16string& message :
+             framer_.Receive(std::string_view(chunk.constData(), std::size_t(chunk.size())))) {
+            if (socket != peer_)
+                return;
+            Handle(message);
+        }
+    }
+    if (socket == peer_ && framer_.HasPending())
+        flushTimer_.start(kFlushDelayMs);
+}
+
+void Connection::FlushPending() {
+    const QPointer<QTcpSocket> socket = peer_;
+    for (const std::u16string& message : framer_.Flush()) {
+        if (!socket || socket != peer_)
+            return;
+        Handle(message);
+    }
+}
+
+void Connection::Handle(const std::u16string& message) {
+    const MessageAction action = DecideMessage(message);
+    if (!action.acknowledge()) {
+        AwaitingAck = false;
+        emit acknowledged();
+        return;
+    }
+    const QPointer<QTcpSocket> socket = peer_;
+    emit received(action);
+    if (socket && socket == peer_)
+        SendData(kAcknowledgement);
+}
+
+void Connection::AcceptPeer() {
+    QTcpSocket* socket = server_.nextPendingConnection();
+    if (!socket)
+        return;
+    const QString peerText =
+        QString::fromStdString(GetPeerIPString(HeldAddress(socket->peerAddress())));
+    // One peer per server start: stop listening, turn away anyone else already queued.
+    CloseListener();
+    DropPeer();
+    socket->setParent(this);
+    AdoptPeer(socket);
+    connected_ = true;
+    emit accepted(peerText);
+}
+
+void Connection::PeerConnected() {
+    connectTimer_.stop();
+    // Small messages go out at once (a socket takes this only once it is connected).
+    peer_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connected_ = true;
+    emit connectedToServer();
+}
+
+void Connection::PeerClosed() {
+    if (!peer_)
+        return;
+    DropPeer();
+    connected_ = false;
+    AwaitingAck = false;
+    emit closedByPeer();
+}
+
+void Connection::OnPeerError(QAbstractSocket::SocketError error) {
+    if (!peer_)
+        return;
+    if (connected_) {
+        // A connection that ends with an error has ended all the same.
+        OnSocketNotify(Close);
+        return;
+    }
+    connectTimer_.stop();
+    DropPeer();
+    emit connectFailed(SocketErrorCode(error));
+}
+
+void Connection::AdoptPeer(QTcpSocket* socket) {
+    peer_ = socket;
+    framer_ = MessageFramer();
+    socket->setReadBufferSize(kReadBufferSize);
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(socket, &QTcpSocket::readyRead, this, [this] { OnSocketNotify(Read); });
+    connect(socket, &QTcpSocket::disconnected, this, [this] { OnSocketNotify(Close); });
+    connect(socket, &QTcpSocket::errorOccurred, this, &Connection::OnPeerError);
+}
+
+void Connection::DropPeer() {
+    flushTimer_.stop();
+    connectTimer_.stop();
+    if (!peer_)
+        return;
+    QTcpSocket* socket = peer_;
+    peer_ = nullptr;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
+
+void Connection::CloseListener() {
+    server_.close();
+    while (QTcpSocket* queued = server_.nextPendingConnection()) {
+        queued->abort();
+        queued->deleteLater();
+    }
+}
+
+} // namespace quorin

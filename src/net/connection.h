@@ -1,0 +1,91 @@
+#pragma once
+
+#include "messageaction.h"
+#include "messageframer.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <string_view>
+
+namespace quorin {
+
+// The one TCP connection between two copies: as server it listens on every local IPv4
+// address and accepts exactly one peer; as client it connects to the server's address.
+// Every socket event passes through OnSocketNotify, which reads and frames the received
+// bytes, decides what each message does, has it handled (received) and answers it with
+// the acknowledgement. The window is told what happened through the signals; this class
+// shows nothing itself.
+class Connection : public QObject {
+    Q_OBJECT
+
+public:
+    // The events of OnSocketNotify.
+    enum SocketEvent { Read = 1, Accept = 8, Connect = 16, Close = 32 };
+
+    // How starting the server went.
+    enum class ListenResult { Listening, BindFailed, ListenFailed };
+
+    // A received message that waits this long for its end is handled as it stands.
+    static constexpr int kFlushDelayMs = 200;
+    // A connection attempt that gets no answer ends after this long.
+    static constexpr int kConnectTimeoutMs = 20000;
+
+    explicit Connection(quint16 port, QObject* parent = nullptr);
+    ~Connection() override;
+
+    quint16 port() const { return port_; }
+    bool Connected() const { return connected_; }
+    bool Listening() const { return server_.isListening(); }
+    bool HasPeerSocket() const { return !peer_.isNull(); }
+    // A move or chat text was sent and its acknowledgement has not arrived.
+    bool AwaitingAck = false;
+
+    // Starts listening. On failure `errorCode` holds the socket error code.
+    ListenResult SetSERVER(int& errorCode);
+    // Starts connecting to `host`, a dotted address or a host name (looked up without
+    // blocking). The outcome arrives as connectedToServer or connectFailed.
+    void ConnectTo(const QString& host);
+    // Closes the listening and the connected socket from this side.
+    void CloseAll();
+    // Sends one message to the peer; without a connection nothing is sent.
+    void SendData(std::u16string_view message);
+
+    // The entry point of every socket event (see SocketEvent); other values do nothing.
+    void OnSocketNotify(int event);
+
+signals:
+    void accepted(const QString& peerAddressText);
+    void acceptFailed(int errorCode);
+    void connectedToServer();
+    void connectFailed(int errorCode);
+    void closedByPeer();
+    void acknowledged();
+    // A message to act on, before its acknowledgement is sent.
+    void received(const quorin::MessageAction& action);
+
+private:
+    void ReadPeer();
+    void AcceptPeer();
+    void PeerConnected();
+    void PeerClosed();
+    void OnPeerError(QAbstractSocket::SocketError error);
+    void FlushPending();
+    void Handle(const std::u16string& message);
+    void AdoptPeer(QTcpSocket* socket);
+    void DropPeer();
+    void CloseListener();
+
+    quint16 port_;
+    QTcpServer server_;
+    QPointer<QTcpSocket> peer_;
+    bool connected_ = false;
+    MessageFramer framer_;
+    QTimer flushTimer_;
+    QTimer connectTimer_;
+};
+
+} // namespace quorin

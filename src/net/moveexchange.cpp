@@ -1,0 +1,67 @@
+#include "moveexchange.h"
+
+#include "messages.h"
+#include "rules/gamestate.h"
+#include "rules/movecheck.h"
+#include "rules/position.h"
+
+namespace quorin {
+
+QString MoveExchange::Title(const std::string& side, int moveNumber) {
+    return QStringLiteral("Quorin：あなた=%1:第 %2手")
+        .arg(QString::fromStdString(side))
+        .arg(moveNumber);
+}
+
+void MoveExchange::SendMove() {
+    const std::string field = WritePositionForPeer(game_.board);
+    ++game_.MoveNumber;
+    const std::u16string message = MoveMessage(field, game_.MoveNumber);
+    if (host_.connected()) {
+        host_.sendData(message);
+        if (game_.MoveNumber == 1)
+            host_.startClocks();
+        game_.MyTurn = false;
+        host_.setStatusText(QStringLiteral("相手は考え中"));
+        host_.setCastlingMenuEnabled(false);
+    } else {
+        // Without a peer nobody answers: the same player moves again.
+        host_.clearAwaitingAck();
+    }
+    if (game_.MoveNumber == 1)
+        game_.PlayerSide = std::string(kFirstPlayer);
+    host_.setTitle(Title(game_.PlayerSide, game_.MoveNumber));
+
+    const std::string local = WritePosition(game_.board);
+    if (game_.CastlingOff && !game_.CastlingRedrawDone) {
+        // The one full redraw after castling: the board picture follows the castled board.
+        game_.CastlingRedrawDone = true;
+        game_.PositionString = local;
+        host_.banStart();
+    }
+    host_.recordLine(local);
+}
+
+void MoveExchange::ReceiveMove(const std::string& position, int moveNumber) {
+    game_.PositionString = position;
+    game_.MoveNumber = moveNumber;
+    if (moveNumber == 1) {
+        game_.PlayerSide = std::string(kSecondPlayer);
+        host_.swapStripHalves();
+    }
+    host_.setTitle(Title(game_.PlayerSide, game_.MoveNumber));
+    host_.banStart();
+    host_.playMoveSound();
+    if (moveNumber == 1)
+        host_.startClocks();
+    host_.alertWindow();
+    game_.MyTurn = true;
+    host_.recordLine(position);
+    host_.setStatusText(QStringLiteral("あなたの番"));
+    if (!game_.CastlingOff)
+        host_.setCastlingMenuEnabled(true);
+    if (IsKingInCheck(game_.board))
+        host_.showMessage(QStringLiteral("チェック！"));
+}
+
+} // namespace quorin

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace quorin {
+
+struct GameState;
+
+// What the move exchange needs from the rest of the program: the connection, the board
+// window, the clocks, the record and the boxes.
+class MoveExchangeHost {
+public:
+    virtual ~MoveExchangeHost() = default;
+    virtual bool connected() const = 0;
+    virtual void sendData(std::u16string_view message) = 0;
+    virtual void clearAwaitingAck() = 0;
+    virtual void startClocks() = 0;
+    virtual void setStatusText(const QString& text) = 0;
+    virtual void setCastlingMenuEnabled(bool enabled) = 0;
+    virtual void setTitle(const QString& title) = 0;
+    virtual void banStart() = 0;
+    virtual void swapStripHalves() = 0;
+    virtual void playMoveSound() = 0;
+    virtual void alertWindow() = 0;
+    // Appends one line to the game record while recording is on.
+    virtual void recordLine(const std::string& line) = 0;
+    virtual void showMessage(const QString& text) = 0;
+};
+
+// Passing moves between the two copies. A move sends the whole board, turned half a turn
+// with the sides exchanged, so the receiver takes it over unchanged; whoever sends move 1
+// is "先手", whoever receives it "後手". Sending passes the turn; receiving takes it.
+class MoveExchange {
+public:
+    MoveExchange(GameState& game, MoveExchangeHost& host) : game_(game), host_(host) {}
+
+    // After a local move (or castling) has been made on the board.
+    void SendMove();
+    // A move received from the peer: a valid position text and its move number.
+    void ReceiveMove(const std::string& position, int moveNumber);
+
+    // "Quorin：あなた=" + side + ":第 N手".
+    static QString Title(const std::string& side, int moveNumber);
+
+private:
+    GameState& game_;
+    MoveExchangeHost& host_;
+};
+
+} // namespace quorin

@@ -1,0 +1,80 @@
+#include "gamerecord.h"
+
+#include "savename.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace quorin {
+
+namespace {
+
+QString Shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString CannotWrite(const QString& path, const QString& reason) {
+    return QStringLiteral("棋譜ファイル「%1」に書き込めません。\n%2").arg(Shown(path), reason);
+}
+
+} // namespace
+
+GameRecord::GameRecord(QString programFolder) : programFolder_(std::move(programFolder)) {}
+
+QString GameRecord::path() const {
+    return QDir(programFolder_).filePath(QString::fromLatin1(kFileName));
+}
+
+QString GameRecord::SwitchOn() {
+    recordAll_ = true;
+    QFile file(path());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return CannotWrite(file.fileName(), file.errorString());
+    return {};
+}
+
+QString GameRecord::AppendRecord(const QString& name, const QByteArray& line) {
+    QFile file(QDir(programFolder_).filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return CannotWrite(file.fileName(), file.errorString());
+    const QByteArray bytes = line + "\r\n";
+    // Closing keeps no error of an earlier write, so the write is checked and flushed here.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return CannotWrite(file.fileName(), file.errorString());
+    return {};
+}
+
+QString GameRecord::Record(const QByteArray& line) {
+    if (!recordAll_)
+        return {};
+    return AppendRecord(QString::fromLatin1(kFileName), line);
+}
+
+QString GameRecord::SaveAs(const QString& answer, const QString& currentFolder) const {
+    if (answer.isEmpty())
+        return {};
+    QFile record(path());
+    if (!record.exists())
+        return QStringLiteral("保存する棋譜がまだありません。"
+                              "「全手保存」で記録を始めてから保存してください。\n"
+                              "(棋譜ファイル「%1」がありません。)")
+            .arg(Shown(record.fileName()));
+    if (!record.open(QIODevice::ReadOnly))
+        return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
+            .arg(Shown(record.fileName()), record.errorString());
+    const QByteArray bytes = record.readAll();
+    if (record.error() != QFileDevice::NoError)
+        return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
+            .arg(Shown(record.fileName()), record.errorString());
+
+    // The copy goes to a temporary file beside the target and replaces it only when
+    // complete, so a failed copy leaves an older file of that name untouched.
+    QSaveFile copy(QDir(currentFolder).filePath(SaveAsName(answer)));
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit())
+        return QStringLiteral("棋譜を「%1」に保存できません。\n%2")
+            .arg(Shown(copy.fileName()), copy.errorString());
+    return {};
+}
+
+} // namespace quorin

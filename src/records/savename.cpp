@@ -1,0 +1,18 @@
+#include "savename.h"
+
+namespace quorin {
+
+QString SaveAsName(const QString& answer) {
+    if (answer.contains(QLatin1Char('.')))
+        return answer;
+    return answer + QStringLiteral(".chs");
+}
+
+QString SaveAsPrompt() {
+    // "デ－タ" is written with U+FF0D FULLWIDTH HYPHEN-MINUS, not the long-vowel mark; the
+    // escape keeps the two look-alikes apart in the source.
+    return QStringLiteral("棋譜一時保存デ\uFF0Dタを名前を変えて保存します。\r\n"
+                          "(拡張子は略してください。)");
+}
+
+} // namespace quorin

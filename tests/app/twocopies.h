@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/form1.h"
+#include "net/connection.h"
+#include "support/testenvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+namespace quorin::test {
+
+// One copy of the program with its own folder and recorders.
+struct Copy {
+    explicit Copy(quint16 port) : env(port), window(env.environment()) {}
+    TestEnvironment env;
+    Form1 window;
+
+    GameState& game() { return window.game(); }
+    const QStringList& messages() { return env.seams().messages; }
+    bool idle() const {
+        const MainMenu& m = window.menu();
+        return m.mnuServer->isEnabled() && m.mnuClient->isEnabled() && !m.mnuClose->isEnabled();
+    }
+};
+
+// A plain move made on `copy`'s board and sent, as the move input does it.
+inline void MakeMove(Copy& copy, Square from, Square to) {
+    Board& board = copy.game().board;
+    copy.window.connection().AwaitingAck = true;
+    copy.window.Command5->setEnabled(false);
+    board.set(to, board.at(from));
+    board.set(from, kEmptyCode);
+    copy.window.moveExchange().SendMove();
+}
+
+// Two copies in one process, talking over loopback: a server and a client.
+class TwoCopies : public ::testing::Test {
+protected:
+    TwoCopies() : port(FreePort()), server(port), client(port) {
+        server.window.show();
+        client.window.show();
+        WaitFor([&] { return server.window.BoardReady() && client.window.BoardReady(); });
+    }
+
+    // The server listens, the client connects to it; both see the connection.
+    void Connect() {
+        server.window.mnuServer_Click();
+        client.window.Combo1->setEditText(QStringLiteral("127.0.0.1"));
+        client.window.mnuClient_Click();
+        ASSERT_TRUE(WaitFor([&] {
+            return server.window.connection().Connected() && client.window.connection().Connected();
+        }));
+    }
+
+    static void Move(Copy& copy, Square from, Square to) { MakeMove(copy, from, to); }
+
+    // Waits until `copy` has handled move `number` and the mover has its acknowledgement.
+    bool Arrived(Copy& receiver, Copy& mover, int number) {
+        return WaitFor([&] {
+            return receiver.game().MoveNumber == number && !mover.window.connection().AwaitingAck;
+        });
+    }
+
+    quint16 port;
+    Copy server;
+    Copy client;
+};
+
+// Whether two boards are each other's view: turned half a turn, sides exchanged.
+inline bool SeenFromTheOtherSide(const Board& a, const Board& b) {
+    for (int d = 0; d < 64; ++d) {
+        const Square s = SquareAt(d);
+        if (b.at({7 - s.x, 7 - s.y}) != SwapSide(a.at(s)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace quorin::test
