@@ -69,6 +69,10 @@ Form1::Form1(Environment env, QWidget* parent)
     connection_ = std::make_unique<Connection>(env_.port);
     exchange_ = std::make_unique<MoveExchange>(game_, static_cast<MoveExchangeHost&>(*this));
     connectNetwork();
+    moveInput_ =
+        std::make_unique<MoveInput>(game_, *renderer_, *board_, static_cast<MoveInputHost&>(*this));
+    board_->setMouse(moveInput_.get());
+    connectPlay();
 
     Command5->setEnabled(false);
     ComboFile();
@@ -144,7 +148,7 @@ bool Form1::KomaHaiti() {
 
 void Form1::BanStart() {
     KomaHaiti();
-    boardReady_ = true;
+    moveInput_->BoardReady = true;
 }
 
 void Form1::EnableConnectedMenus() {
@@ -173,7 +177,7 @@ void Form1::FileExit() {
 void Form1::mnuInit_Click() {
     game_.PositionString = std::string(InitialPosition);
     KomaHaiti();
-    boardReady_ = true;
+    moveInput_->BoardReady = true;
     board_->ShowChanges();
     connection_->AwaitingAck = false;
     game_.MoveNumber = 0;

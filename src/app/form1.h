@@ -1,9 +1,11 @@
 #pragma once
 
+#include "board/moveinput.h"
 #include "environment.h"
 #include "mainmenu.h"
 #include "net/moveexchange.h"
 #include "records/gamerecord.h"
+#include "rules/castling.h"
 #include "rules/gamestate.h"
 
 #include <QMainWindow>
@@ -24,7 +26,7 @@ struct MessageAction;
 
 // The main window: the board, the controls below it and the menu bar. It owns one copy
 // of the program's state and wires the menus and controls to the parts that do the work.
-class Form1 : public QMainWindow, private MoveExchangeHost {
+class Form1 : public QMainWindow, private MoveExchangeHost, private MoveInputHost {
     Q_OBJECT
 
 public:
@@ -45,7 +47,8 @@ public:
     Connection& connection() { return *connection_; }
     GameRecord& record() { return record_; }
     MoveExchange& moveExchange() { return *exchange_; }
-    bool BoardReady() const { return boardReady_; }
+    MoveInput& moveInput() { return *moveInput_; }
+    bool BoardReady() const { return moveInput_->BoardReady; }
     int StrengthResetCount() const { return strengthResetCount_; }
 
     // Loads the board from the position text and draws it into the back buffer. A text
@@ -71,6 +74,14 @@ public:
     void mnuClose_Click();
     void mnuVSave_Click();
     void mnuSave_Click();
+    void nmuCastlingRight_Click();
+    void nmuCastlingLeft_Click();
+    void Command5_Click();
+    void mnuAis_Click(int index);
+    void mnuCom_Click(int index);
+    void mnuKaomoji_Click(int index);
+    void mnuSrtrong_Click(int index);
+    void mnuToryou_Click();
 
     // The server's own address as shown, and the address the client connected to.
     QString LocalAddressText;
@@ -86,6 +97,8 @@ private:
     void createControls();
     void connectMenus();
     void connectNetwork();
+    void connectPlay();
+    void castle(CastlingSide side);
     void onFirstPaint();
     void SetSERVER();
 
@@ -112,6 +125,14 @@ private:
     void recordLine(const std::string& line) override;
     void showMessage(const QString& text) override;
 
+    // MoveInputHost
+    bool awaitingAck() const override;
+    void beginMove() override;
+    void updateCastlingAvailability(std::string_view piece, Square from) override;
+    void notifyPromotion() override;
+    void sendMove() override;
+    void announceWin() override;
+
     Environment env_;
     GameState game_;
     std::unique_ptr<BoardRenderer> renderer_;
@@ -120,9 +141,9 @@ private:
     std::unique_ptr<MoveSound> sound_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<MoveExchange> exchange_;
+    std::unique_ptr<MoveInput> moveInput_;
     GameRecord record_;
     MainMenu menu_;
-    bool boardReady_ = false;
     bool shutDown_ = false;
     int strengthResetCount_ = 0;
 };

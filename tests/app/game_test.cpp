@@ -1,0 +1,189 @@
+// A whole game between two copies, played with the mouse on their boards and with their
+// menus, from the first move to the capture of a king.
+
+#include "twocopies.h"
+
+#include "board/boardrenderer.h"
+#include "board/boardwidget.h"
+#include "board/clocks.h"
+#include "net/messages.h"
+#include "rules/castling.h"
+#include "rules/movecheck.h"
+
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace quorin;
+using test::Copy;
+using test::SeenFromTheOtherSide;
+using test::WaitFor;
+
+namespace {
+
+// A square named as on a chess board ("e2"), seen from the server, who moves first and
+// plays the white pieces from the bottom, or from the client, who sees the board turned.
+Square ServerView(const char* name) {
+    return {name[0] - 'a', '8' - name[1]};
+}
+Square ClientView(const char* name) {
+    return {'h' - name[0], name[1] - '1'};
+}
+
+class Game : public test::TwoCopies {
+protected:
+    QPoint Center(Copy& copy, Square s) {
+        const BoardGeometry& g = copy.window.renderer().geometry();
+        return {BoardGeometry::kLeft + s.x * g.CellWidth + g.CellWidth / 2,
+                BoardGeometry::kTop + s.y * g.CellHeight + g.CellHeight / 2};
+    }
+
+    // Presses on `from`, drags across the board and releases at `to`.
+    void DragTo(Copy& copy, Square from, QPoint to) {
+        BoardWidget* board = &copy.window.boardWidget();
+        const QPoint start = Center(copy, from);
+        QTest::mousePress(board, Qt::LeftButton, Qt::NoModifier, start);
+        QTest::mouseMove(board, (start + to) / 2);
+        QTest::mouseMove(board, to);
+        QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, to);
+    }
+    void Drag(Copy& copy, Square from, Square to) { DragTo(copy, from, Center(copy, to)); }
+
+    // A move by mouse that the peer takes over; checks both sides afterwards.
+    void Play(Copy& mover, Copy& peer, const char* from, const char* to) {
+        const bool server = &mover == &server_();
+        const int number = mover.game().MoveNumber + 1;
+        const int sounds = mover.env.seams().soundPlays;
+        Drag(mover, server ? ServerView(from) : ClientView(from),
+             server ? ServerView(to) : ClientView(to));
+        ASSERT_EQ(mover.game().MoveNumber, number) << from << "-" << to << " was not made";
+        EXPECT_EQ(mover.env.seams().soundPlays, sounds + 1);
+        EXPECT_FALSE(mover.game().MyTurn);
+        ASSERT_TRUE(Arrived(peer, mover, number)) << from << "-" << to;
+        ExpectTurnPassed(mover, peer, number);
+    }
+
+    void ExpectTurnPassed(Copy& mover, Copy& peer, int number) {
+        EXPECT_TRUE(SeenFromTheOtherSide(mover.game().board, peer.game().board));
+        EXPECT_TRUE(peer.game().MyTurn);
+        EXPECT_EQ(peer.window.Text1->text(), QStringLiteral("あなたの番"));
+        EXPECT_EQ(mover.window.Text1->text(), QStringLiteral("相手は考え中"));
+        EXPECT_TRUE(mover.window.Command5->isEnabled());
+        const QString side = QStringLiteral(":第 %1手").arg(number);
+        EXPECT_EQ(server.window.windowTitle(), QStringLiteral("Quorin：あなた=先手") + side);
+        EXPECT_EQ(client.window.windowTitle(), QStringLiteral("Quorin：あなた=後手") + side);
+    }
+
+    Copy& server_() { return server; }
+};
+
+} // namespace
+
+TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
+    Connect();
+    const MainMenu& sm = server.window.menu();
+    const MainMenu& cm = client.window.menu();
+    client.window.mnuAis_Click(0);
+    ASSERT_TRUE(WaitFor(
+        [&] { return server.window.Text2->text() == QStringLiteral("宜しくお願いします。"); }));
+
+    Play(server, client, "e2", "e4");
+    EXPECT_EQ(server.window.clocks().Timer1.interval(), Clocks::kGameInterval);
+    EXPECT_EQ(client.window.clocks().Timer1.interval(), Clocks::kGameInterval);
+    EXPECT_FALSE(sm.nmuCastling->menuAction()->isEnabled());
+    EXPECT_TRUE(cm.nmuCastling->menuAction()->isEnabled());
+    Play(client, server, "e7", "e5");
+    Play(server, client, "g1", "f3");
+    Play(client, server, "g8", "f6");
+    Play(server, client, "f1", "c4");
+    Play(client, server, "f8", "c5");
+
+    // The first player castles towards column 7.
+    sm.nmuCastlingRight->trigger();
+    ASSERT_TRUE(Arrived(client, server, 7));
+    ExpectTurnPassed(server, client, 7);
+    EXPECT_EQ(server.game().board.name(ServerView("g1")), "ki1");
+    EXPECT_EQ(server.game().board.name(ServerView("f1")), "ru1");
+    EXPECT_FALSE(sm.nmuCastling->menuAction()->isEnabled());
+    ASSERT_TRUE(
+        WaitFor([&] { return client.messages().contains(QStringLiteral("キャスリング")); }));
+
+    // Chat both ways; a press while the acknowledgement is outstanding lifts nothing.
+    client.window.Text2->setText(QStringLiteral("いい勝負ですね: 続けましょう"));
+    QTest::mouseClick(client.window.Command5, Qt::LeftButton);
+    EXPECT_FALSE(client.window.Command5->isEnabled());
+    QTest::mousePress(&client.window.boardWidget(), Qt::LeftButton, Qt::NoModifier,
+                      Center(client, ClientView("h7")));
+    EXPECT_FALSE(client.window.moveInput().drag().Dragging);
+    QTest::mouseRelease(&client.window.boardWidget(), Qt::LeftButton, Qt::NoModifier,
+                        Center(client, ClientView("h7")));
+    ASSERT_TRUE(WaitFor([&] {
+        return server.window.Text2->text() == QStringLiteral("いい勝負ですね: 続けましょう") &&
+               client.window.Command5->isEnabled();
+    }));
+    server.window.Text2->setText(QStringLiteral("はい"));
+    server.window.Command5_Click();
+    ASSERT_TRUE(WaitFor([&] { return client.window.Text2->text() == QStringLiteral("はい"); }));
+
+    Play(client, server, "h7", "h6");
+    Play(server, client, "a2", "a4");
+    Play(client, server, "h6", "h5");
+    Play(server, client, "a4", "a5");
+    Play(client, server, "h5", "h4");
+    Play(server, client, "a5", "a6");
+    Play(client, server, "d7", "d6");
+    Play(server, client, "a6", "b7");
+    Play(client, server, "g7", "g6");
+
+    // A pawn reaching the far row becomes a queen; the peer hears of it before the move.
+    Play(server, client, "b7", "a8");
+    EXPECT_EQ(server.game().board.name(ServerView("a8")), "qu1");
+    EXPECT_EQ(client.game().board.name(ClientView("a8")), "qu2");
+    EXPECT_TRUE(server.messages().contains(QStringLiteral("プロモ－ション")));
+    EXPECT_TRUE(client.messages().contains(QStringLiteral("プロモ－ション")));
+
+    Play(client, server, "a7", "a6");
+    Play(server, client, "c4", "f7"); // check
+    EXPECT_EQ(client.messages().count(QStringLiteral("チェック！")), 1);
+
+    // In check the client may not make a move that leaves its king attacked.
+    const Board before = client.game().board;
+    Drag(client, ClientView("a6"), ClientView("a5"));
+    EXPECT_EQ(client.messages().last(), QStringLiteral("チェックのため、その手は使えません。"));
+    EXPECT_EQ(client.game().board, before);
+    // Dropping back on the source square or off the board is no move at all.
+    const int messages = client.messages().size();
+    Drag(client, ClientView("a6"), ClientView("a6"));
+    DragTo(client, ClientView("a6"), {590, 20});
+    EXPECT_EQ(client.game().board, before);
+    EXPECT_EQ(client.messages().size(), messages);
+    EXPECT_EQ(client.game().MoveNumber, 19);
+    // The board picture shows the position unchanged.
+    const QImage shown = client.window.renderer().BackBuffer().copy();
+    client.window.renderer().DrawBoard(client.game().board);
+    EXPECT_EQ(client.window.renderer().BackBuffer(), shown);
+
+    // The second player castles towards column 0 although in check: castling tests none.
+    cm.nmuCastlingLeft->trigger();
+    ASSERT_TRUE(Arrived(server, client, 20));
+    ExpectTurnPassed(client, server, 20);
+    EXPECT_EQ(client.game().board.name(ClientView("g8")), "ki1");
+    EXPECT_EQ(client.game().board.name(ClientView("f8")), "ru1");
+
+    // The first player takes the king.
+    Play(server, client, "f7", "g8");
+    EXPECT_EQ(server.window.Text2->text(), QStringLiteral("あなたの勝ちです。"));
+    ASSERT_TRUE(WaitFor(
+        [&] { return client.window.Text2->text() == QStringLiteral("あなたの負けです。"); }));
+    EXPECT_FALSE(server.window.clocks().Timer1.isActive());
+    EXPECT_FALSE(client.window.clocks().Timer1.isActive());
+
+    // Resigning afterwards only tells the peer; it ends nothing else.
+    cm.mnuToryou->trigger();
+    EXPECT_EQ(client.window.Text2->text(), QStringLiteral("あなたの負けです。"));
+    ASSERT_TRUE(WaitFor([&] {
+        return server.window.Text2->text() ==
+               QStringLiteral("投了です。あなたの勝ちです。有り難うございました。");
+    }));
+    EXPECT_TRUE(client.window.connection().Connected());
+}
