@@ -4,6 +4,7 @@
 #include "board/boardwidget.h"
 #include "board/clocks.h"
 #include "net/connection.h"
+#include "records/designfont.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -19,14 +20,6 @@
 
 namespace quorin {
 namespace {
-
-const QString kDesignFont = QStringLiteral("ＭＳ 明朝");
-
-QFont DesignFont() {
-    // IPA Mincho stands in where the design's font is not installed.
-    QFont::insertSubstitution(kDesignFont, QStringLiteral("IPAMincho"));
-    return QFont(kDesignFont, 9);
-}
 
 // Size of the piece pictures, read from the pawn's picture without decoding it. Without
 // the picture the pieces have no size and the squares are three pixels wide.
@@ -73,6 +66,7 @@ Form1::Form1(Environment env, QWidget* parent)
         std::make_unique<MoveInput>(game_, *renderer_, *board_, static_cast<MoveInputHost&>(*this));
     board_->setMouse(moveInput_.get());
     connectPlay();
+    connectRecords();
 
     Command5->setEnabled(false);
     ComboFile();
@@ -89,7 +83,7 @@ Form1::~Form1() {
 }
 
 void Form1::createControls() {
-    const QFont font = DesignFont();
+    const QFont font = DesignFont(9);
 
     // Created in tab order: status line, message line, send button, address box.
     Text1 = new QLineEdit(board_);

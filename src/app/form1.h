@@ -4,6 +4,7 @@
 #include "environment.h"
 #include "mainmenu.h"
 #include "net/moveexchange.h"
+#include "records/form2.h"
 #include "records/gamerecord.h"
 #include "rules/castling.h"
 #include "rules/gamestate.h"
@@ -26,7 +27,10 @@ struct MessageAction;
 
 // The main window: the board, the controls below it and the menu bar. It owns one copy
 // of the program's state and wires the menus and controls to the parts that do the work.
-class Form1 : public QMainWindow, private MoveExchangeHost, private MoveInputHost {
+class Form1 : public QMainWindow,
+              private MoveExchangeHost,
+              private MoveInputHost,
+              private ReplayHost {
     Q_OBJECT
 
 public:
@@ -82,6 +86,13 @@ public:
     void mnuKaomoji_Click(int index);
     void mnuSrtrong_Click(int index);
     void mnuToryou_Click();
+    void nmuFileOpen_Click();
+    void mnuPlay_Click();
+
+    // Which window the file chooser serves: 0 the memo pad, 1 the replay window.
+    int MnuFlag = 0;
+    // The replay window, made at its first use; it keeps the record it last replayed.
+    Form2* form2() { return form2_; }
 
     // The server's own address as shown, and the address the client connected to.
     QString LocalAddressText;
@@ -98,6 +109,10 @@ private:
     void connectMenus();
     void connectNetwork();
     void connectPlay();
+    void connectRecords();
+    void openChooser();
+    void openMemo(const QString& path);
+    void openReplay();
     void castle(CastlingSide side);
     void onFirstPaint();
     void SetSERVER();
@@ -133,6 +148,9 @@ private:
     void sendMove() override;
     void announceWin() override;
 
+    // ReplayHost
+    void showPosition(const std::string& position) override;
+
     Environment env_;
     GameState game_;
     std::unique_ptr<BoardRenderer> renderer_;
@@ -142,6 +160,7 @@ private:
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<MoveExchange> exchange_;
     std::unique_ptr<MoveInput> moveInput_;
+    Form2* form2_ = nullptr;
     GameRecord record_;
     MainMenu menu_;
     bool shutDown_ = false;

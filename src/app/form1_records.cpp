@@ -1,0 +1,86 @@
+// The main window's side windows: the file chooser, the memo pad and the replay window.
+// They open modal but without blocking: each continues when the one before it closes.
+
+#include "form1.h"
+
+#include "board/boardwidget.h"
+#include "net/connection.h"
+#include "records/form3.h"
+#include "records/form4.h"
+
+#include <QMenu>
+#include <QScreen>
+
+namespace quorin {
+
+void Form1::connectRecords() {
+    connect(menu_.nmuFileOpen, &QAction::triggered, this, &Form1::nmuFileOpen_Click);
+    connect(menu_.mnuPlay, &QAction::triggered, this, &Form1::mnuPlay_Click);
+}
+
+void Form1::nmuFileOpen_Click() {
+    MnuFlag = Form3::kMemo;
+    openChooser();
+}
+
+void Form1::mnuPlay_Click() {
+    // A game in progress is never overwritten on the board.
+    if (connection_->Connected()) {
+        showMessage(QStringLiteral("通信を切断しなければ実行できません。"));
+        return;
+    }
+    MnuFlag = Form3::kReplay;
+    openChooser();
+}
+
+void Form1::openChooser() {
+    auto* chooser = new Form3(MnuFlag, env_.workingFolder, env_.showMessage, this);
+    chooser->setWindowModality(Qt::ApplicationModal);
+    connect(chooser, &QDialog::finished, this, [this, chooser](int result) {
+        chooser->deleteLater();
+        const bool handedOver = result == QDialog::Accepted;
+        if (chooser->MnuFlag() == Form3::kMemo) {
+            if (handedOver)
+                openMemo(chooser->chosenPath());
+            return;
+        }
+        if (!form2_)
+            form2_ = new Form2(static_cast<ReplayHost&>(*this), this);
+        // Closed with its close box, the chooser leaves the record chosen before.
+        if (handedOver)
+            form2_->ExFile = chooser->chosenPath();
+        if (!form2_->ExFile.isEmpty())
+            openReplay();
+    });
+    chooser->show();
+}
+
+void Form1::openMemo(const QString& path) {
+    auto* memo = new Form4(MemoSeams{env_.showMessage, env_.askText, env_.workingFolder}, this);
+    memo->setAttribute(Qt::WA_DeleteOnClose);
+    memo->setWindowModality(Qt::ApplicationModal);
+    memo->FileN = path;
+    memo->Load();
+    connect(memo, &QDialog::finished, memo, &QObject::deleteLater);
+    memo->show();
+}
+
+void Form1::openReplay() {
+    form2_->hide();
+    form2_->setWindowModality(Qt::ApplicationModal);
+    form2_->show();
+    // Beside the board rather than over it, when the screen has room.
+    const QPoint beside = frameGeometry().topRight() + QPoint(8, 0);
+    if (screen() &&
+        screen()->availableGeometry().contains(QRect(beside, form2_->frameGeometry().size())))
+        form2_->move(beside);
+    form2_->LoadFile(form2_->ExFile);
+}
+
+void Form1::showPosition(const std::string& position) {
+    game_.PositionString = position;
+    BanStart();
+    board_->ShowChanges();
+}
+
+} // namespace quorin

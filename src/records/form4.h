@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+
+namespace quorin {
+
+// What the memo pad takes from the world outside it; tests pass recorders.
+struct MemoSeams {
+    // A modal message box with the title "Quorin" and one OK button.
+    std::function<void(QWidget* parent, const QString& text)> showMessage;
+    // A modal input box; an empty answer when the player cancels.
+    std::function<QString(QWidget* parent, const QString& prompt)> askText;
+    // Where a name typed without a folder is saved: the program's current directory.
+    QString currentFolder;
+};
+
+// The memo pad: a plain text editor for one file, opened from the file chooser. It shows
+// the whole file in one sizable text box and saves it back over the same file or under a
+// new name. The opener sets FileN, calls Load() and then shows the window modally.
+class Form4 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit Form4(MemoSeams seams, QWidget* parent = nullptr);
+
+    // The file shown, and where "上書保存" writes.
+    QString FileN;
+
+    QPlainTextEdit* Text1 = nullptr;
+    QMenuBar* menuBar = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* nmuNameChangeSave = nullptr;
+    QAction* mnuRewrite = nullptr;
+    QAction* mnuQuit = nullptr;
+
+    // Reads FileN into the text box and shows the file name and its number of lines in the
+    // caption. A file that cannot be read is reported; the text box is then empty, the
+    // caption counts no lines and the answer is false, but the memo pad still works.
+    bool Load();
+
+    // Menu commands.
+    void nmuNameChangeSave_Click();
+    void mnuRewrite_Click();
+    void mnuQuit_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createMenu();
+
+    MemoSeams seams_;
+};
+
+} // namespace quorin

@@ -1,0 +1,155 @@
+// The side windows opened from the main window's menus: a record written by a real game
+// replayed on the main board, and a text file opened in the memo pad.
+
+#include "twocopies.h"
+
+#include "board/boardrenderer.h"
+#include "records/form2.h"
+#include "records/form3.h"
+#include "records/form4.h"
+#include "rules/position.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace quorin;
+using test::Copy;
+using test::WaitFor;
+
+namespace {
+
+class SideWindows : public test::TwoCopies {
+protected:
+    // The chooser on screen (closed ones go only when the main loop next runs).
+    Form3* Chooser(Copy& copy) {
+        Form3* shown = nullptr;
+        WaitFor([&] {
+            for (Form3* chooser : copy.window.findChildren<Form3*>()) {
+                if (chooser->isVisible())
+                    shown = chooser;
+            }
+            return shown != nullptr;
+        });
+        return shown;
+    }
+    void Choose(Form3* chooser, const QString& name) {
+        const auto found = chooser->File1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        chooser->File1->setCurrentItem(found.first());
+        chooser->File1_Click(found.first());
+    }
+    QStringList Lines(const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+        lines.removeAll(QString());
+        return lines;
+    }
+};
+
+} // namespace
+
+TEST_F(SideWindows, ARecordedGameReplaysOnTheMainBoard) {
+    Connect();
+    server.window.mnuVSave_Click();
+    Move(server, {4, 6}, {4, 4});
+    ASSERT_TRUE(Arrived(client, server, 1));
+    Move(client, {3, 6}, {3, 4});
+    ASSERT_TRUE(Arrived(server, client, 2));
+    Move(server, {6, 7}, {5, 5});
+    ASSERT_TRUE(Arrived(client, server, 3));
+
+    // While connected, replay is refused and no chooser opens.
+    server.window.menu().mnuPlay->trigger();
+    EXPECT_EQ(server.messages().last(), QStringLiteral("通信を切断しなければ実行できません。"));
+    EXPECT_EQ(server.window.findChild<Form3*>(), nullptr);
+
+    server.window.mnuClose_Click();
+    server.env.seams().answers = {QStringLiteral("game")};
+    server.window.menu().mnuSave->trigger();
+    const QStringList record = Lines(server.window.record().path());
+    ASSERT_EQ(record.size(), 3);
+
+    server.window.menu().mnuPlay->trigger();
+    Form3* chooser = Chooser(server);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->Command2->isVisible());
+    Choose(chooser, QStringLiteral("game.chs"));
+    chooser->Command2->click();
+
+    Form2* replay = server.window.form2();
+    ASSERT_NE(replay, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return replay->isVisible(); }));
+    EXPECT_EQ(replay->windowTitle(), QStringLiteral("PLAY:game.chs"));
+    const auto shows = [&](int line) {
+        return replay->Label1->text() == QString::number(line) &&
+               server.game().board == *ReadPosition(record[line - 1].toStdString());
+    };
+    EXPECT_TRUE(shows(1));
+    // Any order of presses shows the line it names, drawn on the main board.
+    for (auto [button, line] : {std::pair{replay->Command3, 2},
+                                {replay->Command3, 3},
+                                {replay->Command3, 3},
+                                {replay->Command2, 2},
+                                {replay->Command1, 1},
+                                {replay->Command2, 1},
+                                {replay->Command3, 2}}) {
+        button->click();
+        EXPECT_TRUE(shows(line)) << line;
+    }
+    const QImage shown = server.window.renderer().BackBuffer().copy();
+    server.window.renderer().DrawBoard(server.game().board);
+    EXPECT_EQ(server.window.renderer().BackBuffer(), shown);
+    // The replay window no longer holds the main window: a move can be tried on the board.
+    EXPECT_EQ(replay->windowModality(), Qt::NonModal);
+
+    // Closing the chooser with its close box replays the same record again.
+    replay->close();
+    server.window.menu().mnuPlay->trigger();
+    Form3* again = Chooser(server);
+    ASSERT_NE(again, nullptr);
+    again->close();
+    ASSERT_TRUE(WaitFor([&] { return replay->isVisible(); }));
+    EXPECT_TRUE(shows(1));
+}
+
+TEST_F(SideWindows, AListeningServerMayReplay) {
+    server.window.mnuServer_Click();
+    server.window.menu().mnuPlay->trigger();
+    Form3* chooser = Chooser(server);
+    ASSERT_NE(chooser, nullptr);
+    chooser->Command2->click(); // nothing chosen: no replay window
+    EXPECT_EQ(server.window.form2()->isVisible(), false);
+}
+
+TEST_F(SideWindows, ATextFileOpensInTheMemoPad) {
+    const QString path = QDir(server.env.workingFolder()).filePath(QStringLiteral("memo.txt"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("first\r\nsecond\r\n");
+    }
+    server.window.menu().nmuFileOpen->trigger();
+    Form3* chooser = Chooser(server);
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->Command1->isVisible());
+    chooser->Command1->click(); // nothing chosen yet
+    EXPECT_EQ(server.messages().last(), QStringLiteral("ファイルを指定してください。"));
+    Choose(chooser, QStringLiteral("memo.txt"));
+    chooser->Command1->click();
+
+    Form4* memo = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (memo = server.window.findChild<Form4*>()) && memo->isVisible(); }));
+    EXPECT_EQ(memo->FileN, path);
+    EXPECT_EQ(memo->Text1->toPlainText(), QStringLiteral("first\nsecond"));
+    EXPECT_TRUE(memo->windowTitle().endsWith(QStringLiteral("=2")));
+    EXPECT_FALSE(chooser->isVisible());
+}
