@@ -118,45 +118,6 @@ TEST_F(MainWindow, MenuBarAsDesigned) {
     ExpectEntries(m.mnuKifu, {{"mnuPlay", "起動", "", true}});
 }
 
-TEST_F(MainWindow, ControlsAtTheirDesignedPlaces) {
-    struct Control {
-        QWidget* widget;
-        const char* name;
-        QRect geometry;
-        const char* tooltip;
-    };
-    const Control controls[] = {
-        {window.Combo1,
-         "Combo1",
-         {496, 424, 97, 20},
-         "クライエント接続の場合、接続するサ－バアドレスを選択してください。"},
-        {window.Text2,
-         "Text2",
-         {24, 456, 393, 25},
-         "ダブルクリックで、テキストボックス内を消去できます。"},
-        {window.Command5, "Command5", {424, 456, 57, 25}, "メッセージを送信します。"},
-        {window.Text1, "Text1", {496, 456, 89, 25}, ""},
-    };
-    for (const Control& c : controls) {
-        EXPECT_EQ(c.widget->objectName(), c.name);
-        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
-        EXPECT_EQ(c.widget->parentWidget(), &window.boardWidget()) << c.name;
-        EXPECT_EQ(c.widget->toolTip(), QString::fromUtf8(c.tooltip)) << c.name;
-    }
-    for (QWidget* box : {static_cast<QWidget*>(window.Combo1), static_cast<QWidget*>(window.Text2),
-                         static_cast<QWidget*>(window.Text1)}) {
-        EXPECT_EQ(box->font().family(), QStringLiteral("ＭＳ 明朝"));
-        EXPECT_EQ(box->font().pointSize(), 9);
-    }
-    EXPECT_EQ(window.Command5->text(), QStringLiteral("送　信"));
-    EXPECT_FALSE(window.Command5->isEnabled());
-    EXPECT_TRUE(window.Combo1->isEditable());
-    // Tab order: status line, message line, send button, address box.
-    EXPECT_EQ(window.Text1->nextInFocusChain(), window.Text2);
-    EXPECT_EQ(window.Text2->nextInFocusChain(), window.Command5);
-    EXPECT_EQ(window.clocks().Timer1.objectName(), "Timer1");
-}
-
 TEST_F(MainWindow, TabMovesThroughTheControlsInDesignedOrder) {
     showAndPaint();
     window.activateWindow();
@@ -175,6 +136,10 @@ TEST_F(MainWindow, TabMovesThroughTheControlsInDesignedOrder) {
 TEST_F(MainWindow, StartsWithTheStartPositionInAFixedClientArea) {
     EXPECT_EQ(window.windowTitle(), "Quorin");
     EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.Command5->text(), QStringLiteral("送　信"));
+    EXPECT_FALSE(window.Command5->isEnabled());
+    EXPECT_EQ(window.Text2->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(window.Combo1->geometry(), QRect(496, 424, 97, 20));
     EXPECT_TRUE(window.game().MyTurn);
     EXPECT_TRUE(env.seams().soundOpen);
     EXPECT_TRUE(env.seams().soundFile.endsWith("/C.wav"));
@@ -271,16 +236,6 @@ TEST_F(MainWindow, InitialiseMidGameRestoresOnlyThePositionAndMoveNumber) {
     EXPECT_TRUE(window.BoardReady());
     EXPECT_EQ(window.renderer().BackBuffer().copy(window.renderer().geometry().boardRect()),
               startPicture);
-}
-
-TEST_F(MainWindow, ConnectedMenusEnableTheGameControls) {
-    window.EnableConnectedMenus();
-    const MainMenu& m = window.menu();
-    EXPECT_TRUE(window.Command5->isEnabled());
-    EXPECT_TRUE(m.mnuM->menuAction()->isEnabled());
-    EXPECT_TRUE(m.mnuTEnd->menuAction()->isEnabled());
-    EXPECT_TRUE(m.mnuStrong->menuAction()->isEnabled());
-    EXPECT_FALSE(m.mnuSrtrong[0]->isChecked());
 }
 
 TEST_F(MainWindow, AboutBoxNamesProgramAndVersion) {

@@ -162,18 +162,6 @@ TEST_F(Network, AReceivedCheckIsAnnouncedOnce) {
     EXPECT_EQ(client.window.Text1->text(), QStringLiteral("あなたの番"));
 }
 
-TEST_F(Network, MovesWithoutAPeerAreCountedAndRecordedAndKeepTheTurn) {
-    server.window.mnuVSave_Click();
-    Move(server, {4, 6}, {4, 4});
-    Move(server, {3, 6}, {3, 4});
-    EXPECT_EQ(server.game().MoveNumber, 2);
-    EXPECT_TRUE(server.game().MyTurn);
-    EXPECT_FALSE(server.window.connection().AwaitingAck);
-    EXPECT_EQ(server.window.windowTitle(), QStringLiteral("Quorin：あなた=先手:第 2手"));
-    EXPECT_EQ(RecordLines(server).size(), 2);
-    EXPECT_EQ(server.window.clocks().Timer1.interval(), Clocks::kStartInterval);
-}
-
 TEST_F(Network, FailuresAreReportedAndLeaveTheMenusReady) {
     // Nobody listens on the port: the client is told and may try again.
     client.window.Combo1->setEditText(QStringLiteral("127.0.0.1"));

@@ -47,15 +47,6 @@ protected:
 
 } // namespace
 
-TEST_F(Renderer, BoardGeometryFollowsThePictures) {
-    EXPECT_EQ(geometry.CellWidth, geometry.PieceWidth + 3);
-    EXPECT_EQ(geometry.BoardWidth, 8 * geometry.CellWidth);
-    EXPECT_EQ(geometry.StripOffsets[12], 12 * geometry.PieceWidth);
-    EXPECT_EQ(geometry.StripOffsets[13], 0);
-    // The board fits above the controls, which start at y = 424.
-    EXPECT_LT(BoardGeometry::kTop + geometry.BoardHeight + 2, 424);
-}
-
 TEST_F(Renderer, BoardHasBorderGridAndFill) {
     const int right = 70 + geometry.BoardWidth;
     const int bottom = 10 + geometry.BoardHeight;
@@ -111,18 +102,6 @@ TEST(PixelCopy, BlendOfPureRedOverTheFillIsTheDragKey) {
     red.fill(qRgb(255, 0, 0));
     BlendArea(fill, {0, 0}, red, red.rect(), BoardRenderer::kDragOpacity);
     EXPECT_EQ(Pixel(fill, 2, 2), BoardRenderer::kDragKey);
-}
-
-TEST(PixelCopy, CopiesAreClippedToBothSurfaces) {
-    QImage target(10, 10, QImage::Format_RGB32);
-    target.fill(Qt::white);
-    QImage source(6, 6, QImage::Format_RGB32);
-    source.fill(Qt::black);
-    EXPECT_EQ(CopyArea(target, {7, -2}, source, QRect(0, 0, 6, 6)), QRect(7, 0, 3, 4));
-    EXPECT_EQ(Pixel(target, 9, 3), kBlack);
-    EXPECT_EQ(Pixel(target, 6, 3), qRgb(255, 255, 255));
-    EXPECT_EQ(CopyAreaKeyed(target, {0, 0}, source, QRect(4, 4, 5, 5), kBlack), QRect(0, 0, 2, 2));
-    EXPECT_TRUE(CopyArea(target, {20, 20}, source, source.rect()).isEmpty());
 }
 
 TEST_F(Renderer, DraggedPieceIsHalfTransparentWithoutItsBackground) {

@@ -175,31 +175,3 @@ TEST(Framer, UnfinishedMessagesWaitForMoreOrForTheFlush) {
     EXPECT_EQ(framer.Flush(), std::vector<std::u16string>{u"A"});
     EXPECT_TRUE(framer.Flush().empty());
 }
-
-TEST(Framer, AFloodIsTakenInBoundedPieces) {
-    std::mt19937 rng(5);
-    std::uniform_int_distribution<int> byte(0, 255);
-    MessageFramer framer;
-    std::size_t delivered = 0;
-    for (int chunk = 0; chunk < 13; ++chunk) { // ~200 KB of random bytes
-        std::string bytes(16 * 1024, '\0');
-        for (char& b : bytes)
-            b = static_cast<char>(byte(rng));
-        delivered += framer.Receive(bytes).size();
-        EXPECT_LE(framer.PendingBytes(), MessageFramer::kPendingLimit);
-    }
-    delivered += framer.Flush().size();
-    EXPECT_GT(delivered, 0u);
-
-    // A move that never ends cannot grow the waiting bytes without bound.
-    MessageFramer endless;
-    endless.Receive(Bytes(u"VURORE_MSG2:"));
-    for (int i = 0; i < 100; ++i)
-        endless.Receive(Bytes(std::u16string(1000, u'0')));
-    EXPECT_EQ(endless.PendingBytes(), MessageFramer::kPendingLimit);
-    const auto flushed = endless.Flush();
-    ASSERT_EQ(flushed.size(), 1u);
-    EXPECT_EQ(DecideMessage(flushed[0]).type, Type::Ignore);
-    // Afterwards messages are found again.
-    EXPECT_EQ(endless.Receive(Bytes(kAcknowledgement)).size(), 1u);
-}

@@ -112,57 +112,6 @@ INSTANTIATE_TEST_SUITE_P(Modes, ChooserMode,
                                            ModeCase{Form3::kReplay, false, kRecords, kRecords}),
                          [](const auto& info) { return info.param.memo ? "Memo" : "Replay"; });
 
-TEST_F(Chooser, ControlsAtTheirDesignedPlacesInTabOrder) {
-    Form3& f = open(Form3::kMemo);
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("開く"));
-    EXPECT_EQ(f.size(), QSize(509, 273));
-    EXPECT_EQ(f.minimumSize(), f.maximumSize());
-    EXPECT_FALSE(f.windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
-    struct Control {
-        QWidget* widget;
-        const char* name;
-        QRect geometry;
-        bool designFont;
-    };
-    const Control controls[] = {
-        {f.Label1, "Label1", {8, 12, 89, 17}, true},
-        {f.Text1, "Text1", {104, 8, 305, 18}, true},
-        {f.Drive1, "Drive1", {8, 48, 217, 20}, true},
-        {f.Dir1, "Dir1", {8, 80, 217, 174}, true},
-        {f.File1, "File1", {240, 88, 241, 162}, true},
-        {f.Command1, "Command1", {432, 8, 65, 18}, false},
-        {f.Command2, "Command2", {432, 8, 65, 17}, false},
-        {f.Option1, "Option1", {256, 48, 49, 25}, true},
-        {f.Option2, "Option2", {312, 40, 65, 41}, true},
-    };
-    for (const Control& c : controls) {
-        EXPECT_EQ(c.widget->objectName(), c.name);
-        EXPECT_EQ(c.widget->geometry(), c.geometry) << c.name;
-        EXPECT_EQ(c.widget->font().family() == QStringLiteral("ＭＳ 明朝"), c.designFont) << c.name;
-        if (c.designFont) {
-            EXPECT_EQ(c.widget->font().pointSize(), 9) << c.name;
-        }
-    }
-    EXPECT_EQ(f.Label1->text(), QStringLiteral("ファイル名(&N):"));
-    EXPECT_EQ(f.Label1->buddy(), f.Text1);
-    EXPECT_EQ(f.Text1->toolTip(), QStringLiteral("ファイル名の手動変更はできません。"));
-    EXPECT_EQ(f.Command1->text(), QStringLiteral("開　く"));
-    EXPECT_EQ(f.Command2->text(), QStringLiteral("実　行"));
-    EXPECT_EQ(f.Option1->text(), ".TXT");
-    EXPECT_EQ(f.Option2->text(), ".CHS");
-    EXPECT_FALSE(f.Drive1->isEditable());
-
-    // The focus chain, read past the lists' own inner widgets.
-    const QList<QWidget*> order = {f.Text1,    f.Drive1,   f.Dir1,    f.File1,
-                                   f.Command1, f.Command2, f.Option1, f.Option2};
-    QList<QWidget*> chain;
-    for (QWidget* w = f.Text1; chain.size() < order.size(); w = w->nextInFocusChain()) {
-        if (order.contains(w))
-            chain << w;
-    }
-    EXPECT_EQ(chain, order);
-}
-
 TEST_F(Chooser, FolderListShowsTheChainAndSubfoldersAndOpensThem) {
     Form3& f = open(Form3::kMemo);
     EXPECT_EQ(f.folder(), root());
@@ -245,29 +194,6 @@ TEST(ChooserPath, JoinsWithOneSeparator) {
     EXPECT_EQ(Form3::JoinPath("/", "a.txt"), "/a.txt");
     EXPECT_EQ(Form3::JoinPath("C:/", "a.txt"), "C:/a.txt");
     EXPECT_EQ(Form3::JoinPath("/tmp/x", "a.txt"), "/tmp/x/a.txt");
-}
-
-TEST_F(Chooser, RunHandsBackTheRecordWithItsFolderOrNothing) {
-    Form3& none = open(Form3::kReplay);
-    QTest::mouseClick(none.Command2, Qt::LeftButton);
-    EXPECT_EQ(none.result(), QDialog::Accepted);
-    EXPECT_TRUE(none.chosenPath().isEmpty());
-
-    Form3& f = open(Form3::kReplay);
-    ClickItem(f.File1, "game.chs");
-    QTest::mouseClick(f.Command2, Qt::LeftButton);
-    EXPECT_EQ(f.result(), QDialog::Accepted);
-    EXPECT_EQ(f.chosenPath(), root() + "/game.chs");
-    EXPECT_TRUE(messages.isEmpty());
-}
-
-TEST_F(Chooser, CloseBoxHandsBackNothing) {
-    Form3& f = open(Form3::kMemo);
-    ClickItem(f.File1, "a.txt");
-    f.close();
-    EXPECT_EQ(f.result(), QDialog::Rejected);
-    EXPECT_TRUE(f.chosenPath().isEmpty());
-    EXPECT_EQ(f.SelectedName, "a.txt");
 }
 
 TEST_F(Chooser, DriveThatCannotOpenLeavesBothListsWhereTheyWere) {

@@ -66,15 +66,6 @@ TEST_F(GameRecordTest, SwitchOnEmptiesOrCreatesTheRecordAndRecordingStaysOn) {
     EXPECT_TRUE(fresh.RecordAll());
 }
 
-TEST_F(GameRecordTest, NothingIsRecordedBeforeSwitchOn) {
-    EXPECT_EQ(record.Record(Line(1)), QString());
-    EXPECT_FALSE(QFile::exists(record.path()));
-    // A record left by an earlier run stays as it was.
-    Write(record.path(), "earlier\r\n");
-    record.Record(Line(1));
-    EXPECT_EQ(Contents(record.path()), "earlier\r\n");
-}
-
 TEST_F(GameRecordTest, LinesOfTwoGamesFollowOneAnotherEachEndingInCrLf) {
     record.SwitchOn();
     QByteArray expected;
@@ -83,16 +74,6 @@ TEST_F(GameRecordTest, LinesOfTwoGamesFollowOneAnotherEachEndingInCrLf) {
         expected += Line(seed) + "\r\n";
         EXPECT_EQ(Contents(record.path()), expected);
     }
-}
-
-TEST_F(GameRecordTest, TheFileIsClosedBetweenAppends) {
-    record.SwitchOn();
-    record.Record(Line(1));
-    const QString moved = program.filePath("moved.chs");
-    ASSERT_TRUE(QFile::rename(record.path(), moved));
-    record.Record(Line(2));
-    EXPECT_EQ(Contents(moved), Line(1) + "\r\n");
-    EXPECT_EQ(Contents(record.path()), Line(2) + "\r\n");
 }
 
 struct NameCase {
@@ -112,12 +93,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, SaveAsNameTest,
                                            NameCase{"game.", "game."}, NameCase{"a.b", "a.b"},
                                            NameCase{"memo.CHS", "memo.CHS"},
                                            NameCase{"棋譜", "棋譜.chs"}));
-
-TEST(SaveAsPrompt, TwoLinesWithTheFullwidthHyphen) {
-    EXPECT_EQ(SaveAsPrompt(), QString::fromUtf8("棋譜一時保存デ－タを名前を変えて保存します。\r\n"
-                                                "(拡張子は略してください。)"));
-    EXPECT_TRUE(SaveAsPrompt().contains(QChar(0xFF0D)));
-}
 
 TEST_F(GameRecordTest, SaveAsCopiesTheRecordAndRecordingGoesOn) {
     record.SwitchOn();

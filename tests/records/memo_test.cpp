@@ -166,18 +166,6 @@ TEST_F(MemoPad, SaveAsAddsTheExtensionInTheCurrentFolderAndLaterSavesFollow) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(MemoPad, AMissingFileIsReportedAndSavingCreatesIt) {
-    EXPECT_FALSE(pad.Load());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(pad.FileN)));
-    EXPECT_EQ(pad.Text1->toPlainText(), "");
-    EXPECT_TRUE(pad.windowTitle().endsWith("=0"));
-    pad.Text1->setPlainText("new");
-    pad.mnuRewrite_Click();
-    EXPECT_EQ(Contents(pad.FileN), "new\r\n");
-    EXPECT_EQ(messages.size(), 1);
-}
-
 TEST_F(MemoPad, SavingIntoAMissingFolderIsReportedAndKeepsTheText) {
     pad.Text1->setPlainText("keep me");
     answers = QStringList{dir.filePath("missing/memo")};
@@ -186,19 +174,6 @@ TEST_F(MemoPad, SavingIntoAMissingFolderIsReportedAndKeepsTheText) {
     EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(dir.filePath("missing/memo.chs"))));
     EXPECT_FALSE(QFile::exists(dir.filePath("missing/memo.chs")));
     EXPECT_EQ(pad.Text1->toPlainText(), "keep me");
-}
-
-TEST_F(MemoPad, ShortcutsReachTheMenuFromTheTextBoxAndEscDoesNotClose) {
-    pad.show();
-    pad.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&pad));
-    pad.Text1->setFocus();
-    QTest::keyClick(pad.Text1, Qt::Key_Escape);
-    EXPECT_TRUE(pad.isVisible());
-    QTest::keyClick(pad.Text1, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(prompts.size(), 1);
-    QTest::keyClick(pad.Text1, Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_FALSE(pad.isVisible());
 }
 
 } // namespace
