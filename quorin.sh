@@ -17,7 +17,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libgl-dev
     fonts-ipafont
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils xclip imagemagick
 )
 
 usage() {

@@ -16,6 +16,8 @@ Environment Environment::Default() {
     env.showMessage = [](QWidget* parent, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorin"), text, QMessageBox::Ok,
                         parent);
+        // The player can select and copy the text, e.g. an error to pass on.
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box.exec();
     };
     env.askText = [](QWidget* parent, const QString& prompt) {

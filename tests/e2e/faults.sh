@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Quorin under faults, seen from outside: a client that starts before its server, a copy
+# killed in the middle of a game, and a peer that sends garbage and a flood of bytes.
+#
+#   faults.sh <folder with quorin, the pictures and the sound>
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+bin=${1:?folder of the built program}
+
+port_free || fail "port 8000 is in use; the copies need it"
+PIECE=$(identify -format %w "$bin/po1.bmp")
+start_display
+
+server_dir=$(new_copy server "$bin")
+client_dir=$(new_copy client "$bin")
+start_copy "$client_dir" 650
+client=$COPY_WIN
+client_pid=$COPY_PID
+
+note "a client that starts first is told nobody listens, and connects later"
+key_to "$client" ctrl+c
+wait_for "the refusal" message_box
+box=$(message_box)
+[ "$(message_text "$box")" = "接続が拒否された。" ] || fail "refusal text: $(message_text "$box")"
+xdotool key Return
+wait_for "the box to close" bash -c "! xdotool search --onlyvisible --name '^Quorin$' 2>/dev/null | grep -qx $box"
+
+start_copy "$server_dir" 0
+server=$COPY_WIN
+server_pid=$COPY_PID
+key_to "$server" ctrl+s
+wait_for "the server to listen" field_is "$server" Text2 "クライアント待受"
+key_to "$client" ctrl+c
+wait_for "the client to connect" field_is "$client" Text2 "サーバーと接続が完了しました。"
+
+note "a copy killed in the middle of a game"
+record_all "$server"
+wait_for "recording" test -f "$server_dir/RadedIvu.chs"
+drag "$server" 4 6 4 4
+wait_for "move 1" title_is "$client" "Quorin：あなた=後手:第 1手"
+drag "$client" 4 6 4 4
+wait_for "move 2" title_is "$server" "Quorin：あなた=先手:第 2手"
+{ kill -9 "$client_pid" && wait "$client_pid"; } 2>/dev/null
+wait_for "the server to see the close" field_is "$server" Text2 "CLOSE"
+lines_are "$server_dir/RadedIvu.chs" 2 || fail "the record holds $(lines "$server_dir/RadedIvu.chs") lines"
+# Its menus are back to idle: it can serve again at once.
+key_to "$server" ctrl+s
+wait_for "the server to listen again" field_is "$server" Text2 "クライアント待受"
+
+note "a peer that sends garbage and a flood"
+utf16() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE; }
+exec 3<>/dev/tcp/127.0.0.1/8000 || fail "cannot connect to the server"
+answers="$E2E_WORK/answers"
+cat <&3 >"$answers" &
+wait_for "the server to see the raw peer" field_is "$server" Text2 " 127. 0. 0. 1が接続してきました。"
+rss() { awk '/VmRSS/ { print $2 }' "/proc/$server_pid/status"; }
+before=$(rss)
+{
+    printf '\xff\xfe\x00garbage\x01'
+    utf16 "VURORE_MSG2:07,08:not a move"
+    head -c 1048576 /dev/urandom
+    utf16 "VURORE_MSG6:まだ大丈夫ですか"
+} >&3
+wait_for "the greeting after the flood" field_is "$server" Text2 "まだ大丈夫ですか"
+ack=$(utf16 "VURORE_MSG3:SEND_OK" | od -An -tx1 | tr -d ' \n')
+wait_for "acknowledgements" bash -c "od -An -tx1 '$answers' | tr -d ' \n' | grep -q '$ack'"
+after=$(rss)
+grew=$(((after - before) / 1024))
+echo "resident memory: $before KiB before, $after KiB after the flood"
+[ "$grew" -lt 64 ] || fail "memory grew by $grew MiB"
+# Still a working game: a move from the peer is taken over.
+board=$(printf '07,08,09,0B,0A,09,08,07,06,06,06,06,06,06,06,06,')
+board+=$(printf '0C,%.0s' $(seq 32))
+board+="00,00,00,00,00,00,00,00,01,02,03,05,04,03,02,01"
+utf16 "VURORE_MSG2:$board: 1" >&3
+wait_for "the peer's move" title_is "$server" "Quorin：あなた=後手:第 1手"
+exec 3>&-
+echo "PASS: faults"
