@@ -39,11 +39,27 @@ void BM_FullBoardRedraw(benchmark::State& state) {
     BoardRenderer renderer = ReadyRenderer();
     const Board board = *ReadPosition(InitialPosition);
     for (auto _ : state) {
+        // Painting outside the board makes the next drawing start from a blank board.
+        renderer.FillBackground({0, 0, 1, 1}, 0, Qt::lightGray);
         renderer.DrawBoard(board);
         benchmark::DoNotOptimize(renderer.TakeChanges());
     }
 }
 BENCHMARK(BM_FullBoardRedraw);
+
+// A received move: the board already drawn, two squares change.
+void BM_MoveRedraw(benchmark::State& state) {
+    BoardRenderer renderer = ReadyRenderer();
+    Board boards[2] = {*ReadPosition(InitialPosition), *ReadPosition(InitialPosition)};
+    boards[1].set({4, 6}, kEmptyCode);
+    boards[1].set({4, 4}, 0);
+    int i = 0;
+    for (auto _ : state) {
+        renderer.DrawBoard(boards[i ^= 1]);
+        benchmark::DoNotOptimize(renderer.TakeChanges());
+    }
+}
+BENCHMARK(BM_MoveRedraw);
 
 void BM_WholeClientCopy(benchmark::State& state) {
     BoardRenderer renderer = ReadyRenderer();

@@ -13,11 +13,13 @@ BoardRenderer::BoardRenderer(const BoardGeometry& geometry, const QString& pictu
     : geometry_(geometry), pictureFolder_(pictureFolder) {}
 
 void BoardRenderer::CreateBackBuffer(QSize clientSize) {
+    drawn_.reset();
     back_ = QImage(clientSize, QImage::Format_RGB32);
     back_.fill(Qt::black);
 }
 
 void BoardRenderer::FillBackground(QRect rect, int extraHeight, QColor colour) {
+    drawn_.reset();
     if (back_.isNull())
         return;
     QPainter painter(&back_);
@@ -28,6 +30,7 @@ void BoardRenderer::FillBackground(QRect rect, int extraHeight, QColor colour) {
 void BoardRenderer::MakeBan() {
     if (back_.isNull())
         return;
+    drawn_ = Board();
     const BoardGeometry& g = geometry_;
     const int left = BoardGeometry::kLeft;
     const int top = BoardGeometry::kTop;
@@ -88,14 +91,32 @@ void BoardRenderer::DrawBoard(const Board& board) {
         LoadStrip();
     if (back_.isNull())
         return;
-    MakeBan();
-    for (int d = 0; d < 64; ++d)
-        DrawPiece(board.name(SquareAt(d)), d);
+    if (!drawn_ || savedValid_) {
+        MakeBan();
+        for (int d = 0; d < 64; ++d)
+            DrawPiece(board.name(SquareAt(d)), d);
+        drawn_ = board;
+        return;
+    }
+    // The picture already shows a board: only the squares that differ are drawn again,
+    // each as an empty square with its piece on it, which gives the same pixels as
+    // drawing the whole board anew.
+    const QRect empty(0, 0, geometry_.PieceWidth, geometry_.PieceHeight);
+    for (int d = 0; d < 64; ++d) {
+        const Square s = SquareAt(d);
+        if (board.at(s) == drawn_->at(s))
+            continue;
+        MarkChanged(CopyArea(back_, geometry_.piecePosition(s), blank_, empty));
+        DrawPiece(board.name(s), d);
+    }
+    drawn_ = board;
 }
 
 void BoardRenderer::LiftPiece(Square square) {
     MarkChanged(CopyArea(back_, geometry_.piecePosition(square), blank_,
                          QRect(0, 0, geometry_.PieceWidth, geometry_.PieceHeight)));
+    if (drawn_)
+        drawn_->set(square, kEmptyCode);
 }
 
 // Takes the dragged piece's last picture out of the back buffer by copying the saved
@@ -146,6 +167,8 @@ void BoardRenderer::ReturnPiece(Square square, std::string_view name) {
     RestoreDragArea();
     DrawPiece(name, IndexOf(square));
     MarkChanged(geometry_.pieceRect(square));
+    if (drawn_)
+        drawn_->set(square, CodeOfName(name));
 }
 
 void BoardRenderer::DrawMove(Square from, Square to, std::string_view name) {
@@ -155,6 +178,10 @@ void BoardRenderer::DrawMove(Square from, Square to, std::string_view name) {
         CopyArea(back_, geometry_.piecePosition(to), blank_, empty)); // a captured piece goes
     DrawPiece(name, IndexOf(to));
     MarkChanged(CopyArea(back_, geometry_.piecePosition(from), blank_, empty));
+    if (drawn_) {
+        drawn_->set(to, CodeOfName(name));
+        drawn_->set(from, kEmptyCode);
+    }
 }
 
 void BoardRenderer::EndDrag() {
@@ -170,6 +197,7 @@ void BoardRenderer::SwapStripHalves() {
     CopyArea(strip_, {0, 0}, strip_, QRect(half, 0, half, geometry_.PieceHeight));
     CopyArea(strip_, {half, 0}, local, local.rect());
     composed_ = -1;
+    drawn_.reset(); // every piece looks different now
 }
 
 void BoardRenderer::ReleaseSurfaces() {
@@ -179,6 +207,7 @@ void BoardRenderer::ReleaseSurfaces() {
     back_ = QImage();
     saved_ = QImage();
     changed_ = QRegion();
+    drawn_.reset();
     composed_ = -1;
     stripLoaded_ = false;
     savedValid_ = false;

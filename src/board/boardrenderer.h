@@ -8,6 +8,8 @@
 #include <QRegion>
 #include <QString>
 
+#include <optional>
+
 #include <string_view>
 #include <utility>
 
@@ -54,6 +56,7 @@ public:
     // square's name has no picture and draws nothing.
     void DrawPiece(std::string_view name, int index);
     // The whole board and every piece of `board`; reads the pictures the first time.
+    // When the picture already shows a board, only the squares that differ are drawn.
     void DrawBoard(const Board& board);
 
     // Drag steps. LiftPiece empties the piece's square in the back buffer only; the window
@@ -91,9 +94,10 @@ private:
     QImage saved_;
     bool stripLoaded_ = false;
     bool savedValid_ = false;
-    QRegion changed_;         // areas of the back buffer the window does not show yet
-    QRect dragArea_;          // where the half-transparent piece was last drawn
-    PieceCode composed_ = -1; // the piece whose half-transparent picture the blank holds
+    QRegion changed_;            // areas of the back buffer the window does not show yet
+    std::optional<Board> drawn_; // the pieces the picture shows, when known
+    QRect dragArea_;             // where the half-transparent piece was last drawn
+    PieceCode composed_ = -1;    // the piece whose half-transparent picture the blank holds
 };
 
 } // namespace quorin

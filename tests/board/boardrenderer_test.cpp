@@ -178,14 +178,20 @@ TEST_F(Renderer, ReturnedPieceRestoresThePicture) {
     EXPECT_EQ(back(), before);
 }
 
-TEST_F(Renderer, DrawnMoveEqualsTheNewPositionDrawnWhole) {
-    // A knight takes a pawn after a drag across the board.
-    Board after = start;
-    after.set({5, 5}, 6);
-    renderer->DrawBoard(after);
-    after.set({6, 7}, kEmptyCode);
-    after.set({5, 5}, 2);
+// What a freshly made renderer draws for `board`: the whole board at once.
+QImage DrawnWhole(const BoardGeometry& geometry, const Board& board) {
+    BoardRenderer fresh(geometry, test::AssetsFolder());
+    fresh.CreateBackBuffer({600, 491});
+    fresh.FillBackground({0, 0, 600, 491}, 10, QColor(200, 200, 200));
+    fresh.DrawBoard(board);
+    return fresh.BackBuffer().copy();
+}
 
+TEST_F(Renderer, MovesAndRedrawsShowWhatAWholeDrawingShows) {
+    // A knight takes a pawn after a drag across the board.
+    Board board = start;
+    board.set({5, 5}, 6);
+    renderer->DrawBoard(board);
     renderer->LiftPiece({6, 7});
     renderer->DrawDraggedPiece("ni1", {330, 300});
     renderer->DrawDraggedPiece("ni1", {320, 290});
@@ -193,14 +199,25 @@ TEST_F(Renderer, DrawnMoveEqualsTheNewPositionDrawnWhole) {
     renderer->DrawMove({6, 7}, {5, 5}, "ni1");
     renderer->EndDrag();
     const QRegion repaint = renderer->TakeChanges();
-    const QImage drawn = back().copy();
-
-    renderer->DrawBoard(after);
-    EXPECT_EQ(drawn, back());
+    board.set({6, 7}, kEmptyCode);
+    board.set({5, 5}, 2);
+    EXPECT_EQ(back(), DrawnWhole(geometry, board));
     // Only the two squares and the piece's last place in the drag are repainted.
     EXPECT_TRUE(repaint.contains(geometry.pieceRect({6, 7})));
     EXPECT_TRUE(repaint.contains(geometry.pieceRect({5, 5})));
     EXPECT_FALSE(repaint.contains(geometry.pieceRect({0, 0})));
+
+    // Positions that follow one another redraw only what differs, with the same pixels.
+    std::mt19937 rng(4);
+    std::uniform_int_distribution<int> cell(0, 63), code(0, kEmptyCode);
+    for (int step = 0; step < 30; ++step) {
+        for (int n = step % 4; n >= 0; --n)
+            board.set(SquareAt(cell(rng)), code(rng));
+        renderer->DrawBoard(board);
+        const QRegion changed = renderer->TakeChanges();
+        ASSERT_EQ(back(), DrawnWhole(geometry, board)) << step;
+        EXPECT_LE(changed.rectCount(), 4) << step;
+    }
 }
 
 TEST_F(Renderer, SwappedStripDrawsEachSideWithTheOtherSetAndSwapsBack) {
