@@ -2,10 +2,13 @@
 # Set up, build and start Quorin, or run its whole test suite, on Debian 12.
 #
 #   ./quorin.sh run    install what is missing, build, start Quorin
-#   ./quorin.sh test   install what is missing, build, run every test
+#   ./quorin.sh test   install what is missing, build, run every test: the normal build,
+#                      the same under AddressSanitizer and UndefinedBehaviorSanitizer, and
+#                      the receive-path fuzzer for a short while
 #
-# Packages are installed with apt-get, as root or through sudo. The build lives in
-# ./build; the program, its pictures, sound and address list in ./build/bin.
+# Packages are installed with apt-get, as root or through sudo. The builds live in
+# ./build (the program, its pictures, sound and address list in ./build/bin),
+# ./build-asan and ./build-fuzz.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,10 +21,11 @@ packages=(
     fonts-ipafont
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils xclip imagemagick
+    clang libclang-rt-14-dev
 )
 
 usage() {
-    sed -n '2,8p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    sed -n '2,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
     exit 2
 }
 
@@ -48,9 +52,15 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 }
 
-build() {
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIN_WERROR=ON
-    cmake --build "$build" -j "$(nproc)"
+# configure_and_build <folder> [cmake options...] [-- targets...]
+configure_and_build() {
+    local dir=$1
+    shift
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift && targets=("$@")
+    cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIN_WERROR=ON "${options[@]}"
+    cmake --build "$dir" -j "$(nproc)" ${targets[@]+--target "${targets[@]}"}
 }
 
 have_display() {
@@ -85,19 +95,29 @@ run() {
 }
 
 run_tests() {
-    cd "$build"
-    ctest --output-on-failure -j "$(nproc)"
+    echo "== the test suite"
+    configure_and_build "$build"
+    (cd "$build" && ctest --output-on-failure -j "$(nproc)")
+
+    echo "== the test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+    configure_and_build "$here/build-asan" -DQUORIN_SANITIZE=ON -DQUORIN_BUILD_BENCH=OFF \
+        -DQUORIN_BUILD_TOOLS=OFF
+    "$here/tests/sanitizers/run.sh" "$here/build-asan"
+
+    echo "== the receive-path fuzzer"
+    configure_and_build "$here/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DQUORIN_FUZZ=ON -DQUORIN_SANITIZE=ON \
+        -DQUORIN_BUILD_BENCH=OFF -DQUORIN_BUILD_TOOLS=OFF -- receive_fuzzer
+    "$here/tests/sanitizers/run.sh" "$here/build-fuzz" -L fuzz
 }
 
 case "${1:-}" in
 run)
     install_missing
-    build
+    configure_and_build "$build"
     run
     ;;
 test)
     install_missing
-    build
     run_tests
     ;;
 *) usage ;;

@@ -160,8 +160,8 @@ public:
                 mean.seconds += run.real_accumulated_time;
                 mean.iterations += double(run.iterations);
             } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean") {
-                mean.aggregateNs =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
+                mean.aggregateNs = run.GetAdjustedRealTime() /
+                                   benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
             }
         }
     }
@@ -196,7 +196,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the window did not show its board\n");
         return 1;
     }
-    benchmark::RegisterBenchmark(kDragFrame, [&shown](benchmark::State& s) { DragFrame(s, shown); });
+    benchmark::RegisterBenchmark(kDragFrame,
+                                 [&shown](benchmark::State& s) { DragFrame(s, shown); });
     benchmark::RegisterBenchmark(kWholeClientRepaint,
                                  [&shown](benchmark::State& s) { WholeClientRepaint(s, shown); });
 

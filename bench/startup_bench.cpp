@@ -9,12 +9,16 @@
 // The modes take turns, after one warm-up start each, so that a slow spell of the machine
 // falls on all of them alike. Printed: per mode the medians of the wall time, of its part
 // before main (loading and linking the libraries) and of its part from main to the end of
-// the first paint, and of the resident memory; then the ratios against the bare window.
+// the first paint, of the CPU time and minor page faults (less disturbed than the wall
+// time by other work on the machine), and of the resident memory; then the ratios
+// against the bare window.
 // The goals: start-up at most 1.5 times, memory at most 1.5 times the bare window's.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -55,6 +59,8 @@ long long MonotonicNs() {
 
 struct Start {
     double wallMs = 0;
+    double cpuMs = 0;
+    double minorFaults = 0;
     double beforeMainMs = 0;
     double mainToPaintMs = 0;
     double rssKib = 0;
@@ -74,8 +80,19 @@ std::optional<long long> Field(const QByteArray& line, const QByteArray& key) {
     return std::nullopt;
 }
 
+// What the children waited for so far used: CPU time in ms and minor page faults.
+std::pair<double, double> ChildrenUsage() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](const timeval& t) {
+        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+    };
+    return {ms(usage.ru_utime) + ms(usage.ru_stime), double(usage.ru_minflt)};
+}
+
 // Starts the probe in its own folder, where the program's pictures and sound lie.
 std::optional<Start> RunProbe(const QDir& folder, const Mode& mode) {
+    const auto [cpuBefore, faultsBefore] = ChildrenUsage();
     QProcess process;
     process.setWorkingDirectory(folder.path());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -96,11 +113,15 @@ std::optional<Start> RunProbe(const QDir& folder, const Mode& mode) {
     const auto rss = Field(line, "rss_kib");
     const auto hwm = Field(line, "hwm_kib");
     if (!mainNs || !paintedNs || !rss || !hwm) {
-        std::fprintf(stderr, "%s: unreadable probe output: %s\n", mode.name.c_str(), line.constData());
+        std::fprintf(stderr, "%s: unreadable probe output: %s\n", mode.name.c_str(),
+                     line.constData());
         return std::nullopt;
     }
+    const auto [cpuAfter, faultsAfter] = ChildrenUsage();
     Start start;
     start.wallMs = double(exitNs - spawnNs) / 1e6;
+    start.cpuMs = cpuAfter - cpuBefore;
+    start.minorFaults = faultsAfter - faultsBefore;
     start.beforeMainMs = double(*mainNs - spawnNs) / 1e6;
     start.mainToPaintMs = double(*paintedNs - *mainNs) / 1e6;
     start.rssKib = double(*rss);
@@ -114,8 +135,7 @@ double Median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-template <typename Member>
-double MedianOf(const std::vector<Start>& starts, Member member) {
+template <typename Member> double MedianOf(const std::vector<Start>& starts, Member member) {
     std::vector<double> values;
     for (const Start& s : starts)
         values.push_back(s.*member);
@@ -143,13 +163,14 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("%-14s %10s %12s %14s %10s %10s\n", "median of", "wall ms", "before main",
-                "main to paint", "rss KiB", "peak KiB");
+    std::printf("%-14s %8s %12s %14s %8s %8s %9s %9s\n", "median of", "wall ms", "before main",
+                "main to paint", "cpu ms", "faults", "rss KiB", "peak KiB");
     for (const Mode& mode : kModes) {
         const std::vector<Start>& s = starts[mode.name];
-        std::printf("%-14s %10.1f %12.1f %14.1f %10.0f %10.0f\n", mode.name.c_str(),
+        std::printf("%-14s %8.1f %12.1f %14.1f %8.1f %8.0f %9.0f %9.0f\n", mode.name.c_str(),
                     MedianOf(s, &Start::wallMs), MedianOf(s, &Start::beforeMainMs),
-                    MedianOf(s, &Start::mainToPaintMs), MedianOf(s, &Start::rssKib),
+                    MedianOf(s, &Start::mainToPaintMs), MedianOf(s, &Start::cpuMs),
+                    MedianOf(s, &Start::minorFaults), MedianOf(s, &Start::rssKib),
                     MedianOf(s, &Start::hwmKib));
     }
     const double bareWall = MedianOf(starts["bare"], &Start::wallMs);
@@ -158,6 +179,8 @@ int main(int argc, char** argv) {
                 MedianOf(starts["quorin"], &Start::wallMs) / bareWall);
     std::printf("resident memory: quorin / bare = %.2f\n",
                 MedianOf(starts["quorin"], &Start::rssKib) / bareRss);
+    std::printf("cpu time: quorin / bare = %.2f\n", MedianOf(starts["quorin"], &Start::cpuMs) /
+                                                        MedianOf(starts["bare"], &Start::cpuMs));
     for (const char* mode : {"quorin-silent", "bare+libs"}) {
         std::printf("%s / bare: start-up %.2f, resident memory %.2f\n", mode,
                     MedianOf(starts[mode], &Start::wallMs) / bareWall,

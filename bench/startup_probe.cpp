@@ -9,8 +9,9 @@
 // resident memory and its peak at that moment.
 //
 // Modes:
-//   quorin         the main window as the program starts it: the default environment,
-//                  pictures and sound from the working folder, the real move sound
+//   quorin         the main window as the program starts it: the default environment
+//                  (pictures, sound and address list from the probe's own folder, where
+//                  the build puts them) and the real move sound
 //   quorin-silent  the same with a move sound that does nothing, to tell the sound's share
 //   bare           a QWidget window with one QLabel
 //
@@ -28,6 +29,7 @@
 #endif
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
@@ -105,7 +107,8 @@ protected:
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
             // Queued: runs after this paint and the rest of the window's paint are done.
-            QMetaObject::invokeMethod(this, [this] { Report(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { Report(); }, Qt::QueuedConnection);
         }
         return false;
     }
@@ -114,8 +117,8 @@ private:
     void Report() const {
         const long long paintedNs = MonotonicNs();
         const QByteArray status = ReadProcFile("/proc/self/status");
-        std::printf("main_ns=%lld painted_ns=%lld rss_kib=%lld hwm_kib=%lld\n", mainNs_,
-                    paintedNs, StatusKib(status, "VmRSS"), StatusKib(status, "VmHWM"));
+        std::printf("main_ns=%lld painted_ns=%lld rss_kib=%lld hwm_kib=%lld\n", mainNs_, paintedNs,
+                    StatusKib(status, "VmRSS"), StatusKib(status, "VmHWM"));
         std::fflush(stdout);
         if (listFiles_)
             PrintMappedFiles();
@@ -158,6 +161,9 @@ int main(int argc, char** argv) {
     }
 #ifndef QUORIN_PROBE_BARE_ONLY
     else {
+        // The program finds its pictures and sound in the folder it is started in; the
+        // probe lies beside them.
+        QDir::setCurrent(QCoreApplication::applicationDirPath());
         quorin::Environment env = quorin::Environment::Default();
         if (mode == "quorin-silent")
             env.makeMoveSound = [] { return std::make_unique<SilentSound>(); };

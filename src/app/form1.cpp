@@ -6,6 +6,7 @@
 #include "net/connection.h"
 #include "records/designfont.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace quorin {
 namespace {
@@ -32,6 +34,14 @@ QSize PieceSize(const QString& workingFolder) {
 
 Form1::Form1(Environment env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), record_(env_.programFolder) {
+    // Menus and controls speak Japanese: a Japanese face comes first where it is installed,
+    // so drawing them does not send Qt searching every font for the characters.
+    QFont font = QApplication::font();
+    if (!font.families().contains(QStringLiteral("IPAGothic"))) {
+        font.setFamilies({QStringLiteral("IPAGothic"), font.family()});
+        QApplication::setFont(font);
+    }
+
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorin"));
     setWindowIcon(QIcon(QStringLiteral(":/quorin.png")));
@@ -72,7 +82,13 @@ Form1::Form1(Environment env, QWidget* parent)
     ComboFile();
     game_.MyTurn = true;
     sound_ = env_.makeMoveSound();
+}
+
+void Form1::OpenMoveSound() {
+    if (soundOpen_ || shutDown_)
+        return;
     sound_->open(QDir(env_.workingFolder).filePath(QStringLiteral("C.wav")));
+    soundOpen_ = true;
 }
 
 Form1::~Form1() {
@@ -131,6 +147,9 @@ void Form1::onFirstPaint() {
     if (const QScreen* s = screen())
         move(s->availableGeometry().topLeft());
     BanStart();
+    // The sound is needed at the first move, not to show the board: it opens once the
+    // window is on the screen.
+    QTimer::singleShot(0, this, &Form1::OpenMoveSound);
 }
 
 bool Form1::KomaHaiti() {
@@ -164,8 +183,9 @@ void Form1::FileExit() {
     clocks_->stop();
     renderer_->ReleaseSurfaces();
     connection_->CloseAll();
-    if (sound_)
+    if (soundOpen_)
         sound_->close();
+    soundOpen_ = false;
 }
 
 void Form1::mnuInit_Click() {

@@ -115,6 +115,7 @@ private:
     void openReplay();
     void castle(CastlingSide side);
     void onFirstPaint();
+    void OpenMoveSound();
     void SetSERVER();
 
     // What the connection reports.
@@ -164,6 +165,7 @@ private:
     GameRecord record_;
     MainMenu menu_;
     bool shutDown_ = false;
+    bool soundOpen_ = false;
     int strengthResetCount_ = 0;
 };
 

@@ -210,6 +210,7 @@ void Form1::swapStripHalves() {
     renderer_->SwapStripHalves();
 }
 void Form1::playMoveSound() {
+    OpenMoveSound();
     sound_->play();
 }
 void Form1::alertWindow() {

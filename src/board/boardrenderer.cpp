@@ -69,8 +69,6 @@ void BoardRenderer::LoadStrip() {
     strip_ = QImage(12 * g.PieceWidth, g.PieceHeight, QImage::Format_RGB32);
     // A picture that cannot be read leaves its place transparent, so its piece is unseen.
     strip_.fill(kPieceKey);
-    saved_ = QImage(2 * g.BoardWidth, 2 * g.BoardHeight, QImage::Format_RGB32);
-    saved_.fill(Qt::black);
     const QDir folder(pictureFolder_);
     int x = 0;
     for (std::string_view name : ImageNames) {
@@ -130,16 +128,23 @@ void BoardRenderer::RestoreDragArea() {
     dragArea_ = QRect();
 }
 
+// The picture without the dragged piece, kept for the drag. Its surface is made at the
+// first drag, the size of the client area, so the program does not carry it until then.
+void BoardRenderer::SaveBackBuffer() {
+    if (saved_.size() != back_.size())
+        saved_ = QImage(back_.size(), QImage::Format_RGB32);
+    CopyArea(saved_, {0, 0}, back_, back_.rect());
+    savedValid_ = true;
+}
+
 void BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
     const PieceCode k = CodeOfName(name);
     const BoardGeometry& g = geometry_;
     // Centred on the mouse; half pixels round to the even neighbour.
     const QPoint corner(int(std::lrint(mouse.x() - g.PieceWidth / 2.0)),
                         int(std::lrint(mouse.y() - g.PieceHeight / 2.0)));
-    if (!savedValid_) {
-        CopyArea(saved_, {0, 0}, back_, back_.rect());
-        savedValid_ = true;
-    }
+    if (!savedValid_)
+        SaveBackBuffer();
     RestoreDragArea();
     if (k < 0 || k >= 12 || blank_.isNull())
         return;
@@ -159,11 +164,8 @@ void BoardRenderer::DrawDraggedPiece(std::string_view name, QPoint mouse) {
 }
 
 void BoardRenderer::ReturnPiece(Square square, std::string_view name) {
-    if (!savedValid_) {
-        // The mouse did not move: nothing was dragged, the saved picture is the window's.
-        CopyArea(saved_, {0, 0}, back_, back_.rect());
-        savedValid_ = true;
-    }
+    if (!savedValid_)
+        SaveBackBuffer(); // the mouse did not move: the saved picture is the window's
     RestoreDragArea();
     DrawPiece(name, IndexOf(square));
     MarkChanged(geometry_.pieceRect(square));

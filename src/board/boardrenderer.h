@@ -83,6 +83,7 @@ public:
 
 private:
     void LoadStrip();
+    void SaveBackBuffer();
     void RestoreDragArea();
 
     BoardGeometry geometry_;

@@ -7,6 +7,8 @@
 #include <QNetworkInterface>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace quorin {
 
 namespace {
@@ -64,11 +66,15 @@ QStringList ReadAddressList(const QString& programFolder) {
     QFile file(QDir(programFolder).filePath(QLatin1String(kAddressListFile)));
     if (!file.open(QIODevice::ReadOnly))
         return {};
+    const QByteArray bytes = file.readAll();
+    // Plain ASCII reads the same in the Japanese code page; the code page's tables are
+    // loaded only for a file that needs them.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return ParseAddressFields(QString::fromLatin1(bytes));
     QStringDecoder decode("Shift_JIS");
     if (!decode.isValid())
         return {};
-    const QString text = decode(file.readAll());
-    return ParseAddressFields(text);
+    return ParseAddressFields(decode(bytes));
 }
 
 std::int32_t HeldAddress(const QHostAddress& address) {

@@ -82,13 +82,14 @@ MessageAction DecideMessage(std::u16string_view message) {
     if (message.size() > kMessageLimit)
         return action;
     const ParsedMessage parsed = ParseMessage(message);
-    const auto textAfterTag = [&] {
-        const std::size_t at = message.find(kTags[static_cast<std::size_t>(parsed.kind) - 1]);
-        const std::size_t colon = message.find(u':', at);
-        return colon == std::u16string_view::npos ? std::u16string()
-                                                  : std::u16string(message.substr(colon + 1));
-    };
-    const bool hasText = parsed.fields.size() >= 2;
+    // The text is everything after the first ":" that follows the tag; without such a ":"
+    // the message carries no text (a ":" before the tag does not count).
+    const std::size_t colon =
+        parsed.kind == MessageKind::Unknown
+            ? std::u16string_view::npos
+            : message.find(u':', message.find(kTags[static_cast<std::size_t>(parsed.kind) - 1]));
+    const auto textAfterTag = [&] { return std::u16string(message.substr(colon + 1)); };
+    const bool hasText = colon != std::u16string_view::npos;
     switch (parsed.kind) {
     case MessageKind::Unknown:
     case MessageKind::Msg1:

@@ -1,11 +1,12 @@
 #include "designfont.h"
 
+#include <QStringList>
+
 namespace quorin {
 
 QFont DesignFont(qreal points) {
-    const QString family = QStringLiteral("ＭＳ 明朝");
-    QFont::insertSubstitution(family, QStringLiteral("IPAMincho"));
-    QFont font(family);
+    QFont font;
+    font.setFamilies(QStringList() << QStringLiteral("ＭＳ 明朝") << QStringLiteral("IPAMincho"));
     font.setPointSizeF(points);
     return font;
 }

@@ -141,13 +141,14 @@ TEST_F(MainWindow, StartsWithTheStartPositionInAFixedClientArea) {
     EXPECT_EQ(window.Text2->font().family(), QStringLiteral("ＭＳ 明朝"));
     EXPECT_EQ(window.Combo1->geometry(), QRect(496, 424, 97, 20));
     EXPECT_TRUE(window.game().MyTurn);
-    EXPECT_TRUE(env.seams().soundOpen);
-    EXPECT_TRUE(env.seams().soundFile.endsWith("/C.wav"));
     EXPECT_FALSE(window.BoardReady());
     EXPECT_TRUE(window.renderer().BackBuffer().isNull());
 
     showAndPaint();
     EXPECT_TRUE(window.BoardReady());
+    // The move sound opens once the board is on the screen.
+    ASSERT_TRUE(test::WaitFor([&] { return env.seams().soundOpen; }));
+    EXPECT_TRUE(env.seams().soundFile.endsWith("/C.wav"));
     EXPECT_EQ(window.boardWidget().ClientRect(), QRect(0, 0, 600, 491));
     EXPECT_EQ(window.renderer().BackBuffer().size(), QSize(600, 491));
     EXPECT_EQ(window.pos(), window.screen()->availableGeometry().topLeft());
@@ -199,12 +200,12 @@ TEST_F(MainWindow, MenuShortcutsWinOverTheTextBoxes) {
 
 TEST_F(MainWindow, QuitRunsShutdownTwiceWithoutHarm) {
     showAndPaint();
+    ASSERT_TRUE(test::WaitFor([&] { return env.seams().soundOpen; }));
     window.FileExit();
     EXPECT_FALSE(env.seams().soundOpen);
     EXPECT_TRUE(window.renderer().BackBuffer().isNull());
     EXPECT_FALSE(window.clocks().Timer1.isActive());
     window.FileExit();
-    QSignalSpy ended(window.menu().mnuEnd, &QAction::triggered);
     window.menu().mnuEnd->trigger();
     EXPECT_FALSE(window.isVisible());
 }

@@ -191,3 +191,25 @@ expect_square() {
 }
 
 port_free() { ! (exec 3<>/dev/tcp/127.0.0.1/8000) 2>/dev/null; }
+
+# A copy built with the sanitizers writes any finding to its out.log: that fails the test.
+no_sanitizer_reports() {
+    local log
+    for log in "$E2E_WORK"/*/out.log; do
+        if grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log"; then
+            cat "$log" >&2
+            fail "sanitizer finding in $log"
+        fi
+    done
+}
+
+# quit <win> <pid>: "将棋終了" with its key; the program must end by itself, successfully.
+quit() {
+    key_to "$1" ctrl+q
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    while kill -0 "$2" 2>/dev/null; do
+        [ $SECONDS -ge $deadline ] && fail "the copy did not end after Ctrl+Q"
+        sleep 0.1
+    done
+    wait "$2" || fail "the copy ended with status $?"
+}

@@ -17,8 +17,10 @@ server_dir=$(new_copy server "$bin")
 client_dir=$(new_copy client "$bin")
 start_copy "$server_dir" 0
 server=$COPY_WIN
+server_pid=$COPY_PID
 start_copy "$client_dir" 650
 client=$COPY_WIN
+client_pid=$COPY_PID
 
 note "connect through the menus' keys"
 key_to "$server" ctrl+s
@@ -81,4 +83,9 @@ expect_square "$shot" "$client" 4 4 "$bin/ni2.bmp"
 expect_square "$shot" "$client" 5 2 "$bin/ni1.bmp"
 expect_square "$shot" "$client" 3 7 "$bin/ki2.bmp"
 expect_square "$shot" "$client" 1 7 empty
+
+note "quit both through the menu's key"
+quit "$client" "$client_pid"
+quit "$server" "$server_pid"
+no_sanitizer_reports
 echo "PASS: two players"

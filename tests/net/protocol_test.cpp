@@ -91,6 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecideCase{"no tag", u"hello", Type::Ignore, u""},
         DecideCase{"empty", u"", Type::Ignore, u""},
         DecideCase{"tag without field", u"VURORE_MSG4", Type::Ignore, u""},
+        DecideCase{"a colon before the tag is not the tag's", u"a:VURORE_MSG5", Type::Ignore, u""},
         DecideCase{"lower case tag", u"vurore_msg4:x", Type::Ignore, u""},
         DecideCase{"too long", u"VURORE_MSG4:" + std::u16string(1000, u'x'), Type::Ignore, u""},
         DecideCase{"move without number", u"VURORE_MSG2:" + U16(kStartField), Type::Ignore, u""},

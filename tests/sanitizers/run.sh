@@ -14,6 +14,10 @@ if [ $# -lt 1 ] || [ ! -f "$1/CTestTestfile.cmake" ]; then
 fi
 build=$1
 shift
+if ! grep -q '^QUORIN_SANITIZE:BOOL=ON$' "$build/CMakeCache.txt"; then
+    echo "$build was not configured with -DQUORIN_SANITIZE=ON" >&2
+    exit 2
+fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # Leaks are checked at each test program's exit; use-after-return and the order of
