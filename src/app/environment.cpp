@@ -1,6 +1,6 @@
 #include "environment.h"
 
-#include "qtmovesound.h"
+#include "lazymovesound.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +23,9 @@ Environment Environment::Default() {
     env.askText = [](QWidget* parent, const QString& prompt) {
         return QInputDialog::getText(parent, QString(), prompt);
     };
-    env.makeMoveSound = [] { return std::make_unique<QtMoveSound>(); };
+    env.makeMoveSound = [folder = env.programFolder] {
+        return std::make_unique<LazyMoveSound>(folder);
+    };
     return env;
 }
 

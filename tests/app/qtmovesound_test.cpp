@@ -1,7 +1,9 @@
+#include "app/lazymovesound.h"
 #include "app/qtmovesound.h"
 #include "support/testenvironment.h"
 
 #include <QAudioDevice>
+#include <QLibrary>
 #include <QMediaDevices>
 
 #include <gtest/gtest.h>
@@ -30,4 +32,18 @@ TEST(QtMoveSound, NothingToWaitForWithoutFileOrOutput) {
         real.play();
     real.close();
     EXPECT_FALSE(real.canPlay());
+}
+
+// The program loads its sound from a library beside it; without it, it is silent.
+TEST(LazyMoveSound, LoadsTheSoundLibraryOrStaysSilent) {
+    LazyMoveSound missing(QStringLiteral("/nonexistent-folder"));
+    missing.open(test::AssetsFolder() + QStringLiteral("/C.wav"));
+    missing.play();
+    missing.close();
+
+    LazyMoveSound beside(QStringLiteral(QUORIN_SOUND_FOLDER));
+    beside.open(test::AssetsFolder() + QStringLiteral("/C.wav"));
+    beside.play();
+    beside.close();
+    EXPECT_TRUE(QLibrary(QStringLiteral(QUORIN_SOUND_FOLDER "/quorin_sound")).load());
 }

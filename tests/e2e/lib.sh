@@ -52,7 +52,7 @@ start_display() {
 new_copy() {
     local dir="$E2E_WORK/$1"
     mkdir -p "$dir"
-    cp "$2"/quorin "$2"/*.bmp "$2"/C.wav "$dir"/
+    cp "$2"/quorin "$2"/*.bmp "$2"/C.wav "$2"/*quorin_sound* "$dir"/
     printf '127.0.0.1\r\n' >"$dir/Virir.txt"
     echo "$dir"
 }
