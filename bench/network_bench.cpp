@@ -1,5 +1,6 @@
-// The acknowledgement round trip between two copies over loopback, and as its yardstick
-// a bare Qt socket echo of the same size in the same event loop.
+// The acknowledgement round trip between two copies over loopback, against a bare Qt
+// socket echo of the same size. Each far end runs in a process of its own, as a player's
+// copy does: it handles the message, answers, and draws after answering.
 
 #include "app/form1.h"
 #include "net/connection.h"
@@ -11,7 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QTcpServer>
+#include <QProcess>
 #include <QTcpSocket>
 
 namespace {
@@ -23,25 +24,42 @@ void Spin(const std::function<bool()>& done) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-struct ConnectedPair {
-    quint16 port = test::FreePort();
-    test::TestEnvironment serverEnv{port}, clientEnv{port};
-    Form1 server{serverEnv.environment()}, client{clientEnv.environment()};
+// A far end in its own process; it ends when this object goes.
+class Peer {
+public:
+    Peer(const char* mode, quint16 port) {
+        process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/network_peer"),
+                       {QString::fromLatin1(mode), QString::number(port)});
+        process_.waitForReadyRead(10000);
+    }
+    ~Peer() {
+        process_.closeWriteChannel();
+        process_.waitForFinished(5000);
+    }
 
-    ConnectedPair() {
-        server.show();
-        client.show();
-        Spin([&] { return server.BoardReady() && client.BoardReady(); });
-        server.mnuServer_Click();
-        client.Combo1->setEditText(QStringLiteral("127.0.0.1"));
-        client.mnuClient_Click();
-        Spin([&] { return server.connection().Connected() && client.connection().Connected(); });
+private:
+    QProcess process_;
+};
+
+// This side: a copy connected as client to a copy serving in another process.
+struct Game {
+    quint16 port = test::FreePort();
+    Peer peer{"quorin", port};
+    test::TestEnvironment env{port};
+    Form1 window{env.environment()};
+
+    Game() {
+        window.show();
+        Spin([&] { return window.BoardReady(); });
+        window.Combo1->setEditText(QStringLiteral("127.0.0.1"));
+        window.mnuClient_Click();
+        Spin([&] { return window.connection().Connected(); });
     }
 };
 
 void BM_QuorinChatAckRoundTrip(benchmark::State& state) {
-    ConnectedPair pair;
-    Connection& link = pair.client.connection();
+    Game game;
+    Connection& link = game.window.connection();
     const std::u16string chat = ChatMessage(u"よろしく");
     for (auto _ : state) {
         link.AwaitingAck = true;
@@ -51,44 +69,32 @@ void BM_QuorinChatAckRoundTrip(benchmark::State& state) {
 }
 BENCHMARK(BM_QuorinChatAckRoundTrip)->UseRealTime();
 
-// One move each way per iteration: the mover sends, the peer redraws its board and
-// answers; then the other way round.
+// A move and its acknowledgement: the peer takes over the position, redraws the squares,
+// sounds, checks for check and answers. A knight hops out and back, so it never ends.
 void BM_QuorinMoveAckRoundTrip(benchmark::State& state) {
-    ConnectedPair pair;
-    Form1* side[2] = {&pair.server, &pair.client};
-    int turn = 0;
+    Game game;
+    Form1& mover = game.window;
     for (auto _ : state) {
-        for (int i = 0; i < 2; ++i, turn ^= 1) {
-            Form1& mover = *side[turn];
-            Board& board = mover.game().board;
-            // A knight hops out and back, so the game can go on for ever.
-            const bool out = board.name({6, 7}) == "ni1";
-            const Square from = out ? Square{6, 7} : Square{5, 5};
-            const Square to = out ? Square{5, 5} : Square{6, 7};
-            board.set(to, board.at(from));
-            board.set(from, kEmptyCode);
-            mover.connection().AwaitingAck = true;
-            mover.moveExchange().SendMove();
-            Spin([&] { return !mover.connection().AwaitingAck; });
-        }
+        Board& board = mover.game().board;
+        const bool out = board.name({6, 7}) == "ni1";
+        const Square from = out ? Square{6, 7} : Square{5, 5};
+        const Square to = out ? Square{5, 5} : Square{6, 7};
+        board.set(to, board.at(from));
+        board.set(from, kEmptyCode);
+        mover.connection().AwaitingAck = true;
+        mover.moveExchange().SendMove();
+        Spin([&] { return !mover.connection().AwaitingAck; });
     }
-    state.SetItemsProcessed(2 * state.iterations());
 }
 BENCHMARK(BM_QuorinMoveAckRoundTrip)->UseRealTime();
 
 void BM_BareSocketEcho(benchmark::State& state) {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    QTcpSocket* echo = nullptr;
-    QObject::connect(&server, &QTcpServer::newConnection, [&] {
-        echo = server.nextPendingConnection();
-        echo->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        QObject::connect(echo, &QTcpSocket::readyRead, [&] { echo->write(echo->readAll()); });
-    });
+    const quint16 port = test::FreePort();
+    Peer peer("echo", port);
     QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    Spin([&] { return client.state() == QAbstractSocket::ConnectedState; });
     client.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-    Spin([&] { return echo != nullptr && client.state() == QAbstractSocket::ConnectedState; });
     const std::string bytes = EncodeMessage(ChatMessage(u"よろしく"));
     qint64 received = 0;
     QObject::connect(&client, &QTcpSocket::readyRead, [&] { received += client.readAll().size(); });

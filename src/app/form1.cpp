@@ -34,11 +34,12 @@ QSize PieceSize(const QString& workingFolder) {
 
 Form1::Form1(Environment env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), record_(env_.programFolder) {
-    // Menus and controls speak Japanese: a Japanese face comes first where it is installed,
-    // so drawing them does not send Qt searching every font for the characters.
+    // Menus and controls speak Japanese: the Japanese face the text boxes use comes first
+    // where it is installed, so drawing them neither sends Qt searching every font for the
+    // characters nor loads a second Japanese face.
     QFont font = QApplication::font();
-    if (!font.families().contains(QStringLiteral("IPAGothic"))) {
-        font.setFamilies({QStringLiteral("IPAGothic"), font.family()});
+    if (!font.families().contains(QStringLiteral("IPAMincho"))) {
+        font.setFamilies({QStringLiteral("IPAMincho"), font.family()});
         QApplication::setFont(font);
     }
 
