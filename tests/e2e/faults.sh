@@ -7,9 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib.sh"
 bin=${1:?folder of the built program}
 
-port_free || fail "port 8000 is in use; the copies need it"
-PIECE=$(identify -format %w "$bin/po1.bmp")
-start_display
+prepare "$bin"
 
 server_dir=$(new_copy server "$bin")
 client_dir=$(new_copy client "$bin")

@@ -192,6 +192,13 @@ expect_square() {
 
 port_free() { ! (exec 3<>/dev/tcp/127.0.0.1/8000) 2>/dev/null; }
 
+# prepare <bin>: the port is free, the piece size is known, the virtual display runs.
+prepare() {
+    port_free || fail "port 8000 is in use; the copies need it"
+    PIECE=$(identify -format %w "$1/po1.bmp")
+    start_display
+}
+
 # A copy built with the sanitizers writes any finding to its out.log: that fails the test.
 no_sanitizer_reports() {
     local log

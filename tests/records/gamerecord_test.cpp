@@ -1,6 +1,8 @@
 #include "records/gamerecord.h"
 #include "records/savename.h"
 
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,6 +10,8 @@
 #include <QTemporaryDir>
 
 using namespace quorin;
+using quorin::test::Contents;
+using quorin::test::Write;
 
 namespace {
 
@@ -17,17 +21,6 @@ QByteArray Line(int seed) {
     for (int square = 0; square < 64; ++square)
         fields << QByteArray::number((square + seed) % 13, 16).toUpper().rightJustified(2, '0');
     return fields.join(',');
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A folder no file can be made in. Permissions do not bind root, so when a read-only folder

@@ -1,6 +1,8 @@
 #include "records/form4.h"
 #include "records/memotext.h"
 
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,19 +15,10 @@
 #include <QTest>
 
 using namespace quorin;
+using quorin::test::Contents;
+using quorin::test::Write;
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // One row per file: its bytes, the editor's text, the number of lines, the bytes saved back.
 struct MemoCase {
