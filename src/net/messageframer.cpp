@@ -26,6 +26,40 @@ bool EndsInPartOfTag(std::u16string_view text) {
     return false;
 }
 
+// The tag as it travels: "VURORE_MSG" in UTF-16LE, then the digit 1..8 and a zero byte.
+constexpr std::size_t kTagBytes = 2 * kTagLength;
+constexpr std::string_view kTagFirstBytes("V\0U\0R\0O\0R\0E\0_\0M\0S\0G\0", 20);
+
+// Whether byte `k` of a tag may be `b`.
+bool TagByte(std::size_t k, char b) {
+    if (k < kTagFirstBytes.size())
+        return b == kTagFirstBytes[k];
+    return k == kTagFirstBytes.size() ? b >= '1' && b <= '8' : b == '\0';
+}
+
+bool IsTagBytesAt(std::string_view data, std::size_t at) {
+    if (data.size() < at + kTagBytes)
+        return false;
+    for (std::size_t k = 0; k < kTagBytes; ++k) {
+        if (!TagByte(k, data[at + k]))
+            return false;
+    }
+    return true;
+}
+
+// Whether the bytes end with the first part of a tag, at any byte.
+bool EndsInPartOfTagBytes(std::string_view data) {
+    for (std::size_t length = 1; length < kTagBytes && length <= data.size(); ++length) {
+        const std::string_view tail = data.substr(data.size() - length);
+        std::size_t k = 0;
+        while (k < length && TagByte(k, tail[k]))
+            ++k;
+        if (k == length)
+            return true;
+    }
+    return false;
+}
+
 bool IsProperPrefixOf(std::u16string_view text, std::u16string_view whole) {
     return text.size() < whole.size() && whole.substr(0, text.size()) == text;
 }
@@ -64,32 +98,37 @@ bool LooksUnfinished(std::u16string_view message) {
 std::vector<std::u16string> MessageFramer::Receive(std::string_view bytes) {
     const std::size_t room = kPendingLimit - std::min(kPendingLimit, pending_.size());
     pending_.append(bytes.substr(0, room));
+    const std::string_view data = pending_;
 
-    // Whole units only; an odd byte waits for its partner.
-    const std::size_t even = pending_.size() & ~std::size_t{1};
-    const std::u16string text = DecodeUnits(std::string_view(pending_).substr(0, even));
-
+    // Tags are looked for at every byte, not only at even ones: after a stray byte from
+    // the peer the next tag still starts a message of its own, in step again.
     std::vector<std::size_t> starts;
-    if (!text.empty() && !IsTagAt(text, 0))
+    if (!data.empty() && !IsTagBytesAt(data, 0))
         starts.push_back(0);
-    for (std::size_t at = text.find(kTagPrefix); at != std::u16string::npos;
-         at = text.find(kTagPrefix, at + 1)) {
-        if (IsTagAt(text, at))
+    for (std::size_t at = data.find(kTagFirstBytes); at != std::string_view::npos;
+         at = data.find(kTagFirstBytes, at + 1)) {
+        if (IsTagBytesAt(data, at))
             starts.push_back(at);
     }
 
     std::vector<std::u16string> messages;
-    std::size_t consumed = 0; // units handed out
+    std::size_t consumed = 0; // bytes handed out
     for (std::size_t i = 0; i < starts.size(); ++i) {
         const bool last = i + 1 == starts.size();
-        const std::size_t end = last ? text.size() : starts[i + 1];
-        std::u16string message = text.substr(starts[i], end - starts[i]);
-        if (last && (even < pending_.size() || LooksUnfinished(message)))
+        const std::size_t end = last ? data.size() : starts[i + 1];
+        const std::string_view message = data.substr(starts[i], end - starts[i]);
+        // The last message may go on in the next receive: an odd byte waits for its
+        // partner, and a tag or a move cut short waits for the rest.
+        if (last && (message.size() % 2 == 1 || EndsInPartOfTagBytes(message) ||
+                     LooksUnfinished(DecodeUnits(message))))
             break;
-        messages.push_back(std::move(message));
+        // A lone byte right before the next tag belongs to no character: it is left out.
+        const std::size_t whole = last ? message.size() : message.size() & ~std::size_t{1};
+        if (whole > 0)
+            messages.push_back(DecodeUnits(message.substr(0, whole)));
         consumed = end;
     }
-    pending_.erase(0, 2 * consumed);
+    pending_.erase(0, consumed);
     return messages;
 }
 

@@ -9,11 +9,14 @@ namespace quorin {
 // Finds the messages in the bytes of a connection. The peer sends each message whole and
 // marks nothing between them, so a receive may hold part of a message or several of
 // them. Bytes are kept between receives; every tag "VURORE_MSG1".."VURORE_MSG8" starts a
-// new message; bytes before the first tag of a receive count as one message of their
-// own (which matches no kind). The end of a receive ends the last message in it unless
-// that message is plainly unfinished: an odd byte, a tag cut short, a move without its
-// number, a fixed text cut short, a tag without its ":". An unfinished message waits for
-// the next receive, or until Flush when nothing more comes.
+// new message, wherever its bytes begin, so a stray byte does not put every later
+// message out of step (a lone byte right before a tag belongs to no character and is left
+// out); bytes before the first tag count as one message of their own, which matches no
+// kind. The end of a receive
+// ends the last message in it unless that message is plainly unfinished: an odd byte, a
+// tag cut short, a move without its number, a fixed text cut short, a tag without its
+// ":". An unfinished message waits for the next receive, or until Flush when nothing
+// more comes.
 class MessageFramer {
 public:
     // At most this many bytes wait for the rest of their message; bytes beyond are dropped.

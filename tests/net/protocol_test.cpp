@@ -161,6 +161,14 @@ TEST(Framer, SeveralMessagesInOneReceiveAreSplitAtTheirTags) {
         EXPECT_EQ(got[i], sent[i]) << i;
 }
 
+TEST(Framer, AStrayByteDoesNotPutLaterMessagesOutOfStep) {
+    MessageFramer framer;
+    EXPECT_EQ(framer.Receive(std::string("x").append(Bytes(u"VURORE_MSG6:宜しく"))),
+              std::vector<std::u16string>{u"VURORE_MSG6:宜しく"});
+    EXPECT_EQ(framer.Receive(Bytes(u"VURORE_MSG4:a").append("y").append(Bytes(u"VURORE_MSG4:b"))),
+              (std::vector<std::u16string>{u"VURORE_MSG4:a", u"VURORE_MSG4:b"}));
+}
+
 TEST(Framer, UnfinishedMessagesWaitForMoreOrForTheFlush) {
     MessageFramer framer;
     EXPECT_TRUE(framer.Receive(Bytes(u"VURORE_MSG3:SEND")).empty());
