@@ -20,11 +20,4 @@ PieceCode CodeOfName(std::string_view name) {
     return -1;
 }
 
-bool IsLocalName(std::string_view name) {
-    return name.size() > 2 && name[2] == '1';
-}
-bool IsOpponentName(std::string_view name) {
-    return name.size() > 2 && name[2] == '2';
-}
-
 } // namespace quorin

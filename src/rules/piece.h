@@ -51,8 +51,4 @@ PieceKind KindOfName(std::string_view name);
 // Code of a name: the first equal entry of ImageNames, or -1 when there is none.
 PieceCode CodeOfName(std::string_view name);
 
-// Side of a name by its third character: '1' local, '2' opponent.
-bool IsLocalName(std::string_view name);
-bool IsOpponentName(std::string_view name);
-
 } // namespace quorin

@@ -3,16 +3,9 @@
 
 #include "twocopies.h"
 
-#include "board/boardrenderer.h"
-#include "board/boardwidget.h"
 #include "board/clocks.h"
-#include "net/messages.h"
-#include "rules/castling.h"
-#include "rules/movecheck.h"
 
 #include <QMenu>
-#include <QPushButton>
-#include <QTest>
 
 using namespace quorin;
 using test::Copy;
@@ -32,30 +25,14 @@ Square ClientView(const char* name) {
 
 class Game : public test::TwoCopies {
 protected:
-    QPoint Center(Copy& copy, Square s) {
-        const BoardGeometry& g = copy.window.renderer().geometry();
-        return {BoardGeometry::kLeft + s.x * g.CellWidth + g.CellWidth / 2,
-                BoardGeometry::kTop + s.y * g.CellHeight + g.CellHeight / 2};
-    }
-
-    // Presses on `from`, drags across the board and releases at `to`.
-    void DragTo(Copy& copy, Square from, QPoint to) {
-        BoardWidget* board = &copy.window.boardWidget();
-        const QPoint start = Center(copy, from);
-        QTest::mousePress(board, Qt::LeftButton, Qt::NoModifier, start);
-        QTest::mouseMove(board, (start + to) / 2);
-        QTest::mouseMove(board, to);
-        QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, to);
-    }
-    void Drag(Copy& copy, Square from, Square to) { DragTo(copy, from, Center(copy, to)); }
+    void Drag(Copy& copy, Square from, Square to) { copy.drag(from, copy.center(to)); }
 
     // A move by mouse that the peer takes over; checks both sides afterwards.
     void Play(Copy& mover, Copy& peer, const char* from, const char* to) {
-        const bool server = &mover == &server_();
+        const auto view = &mover == &server ? ServerView : ClientView;
         const int number = mover.game().MoveNumber + 1;
         const int sounds = mover.env.seams().soundPlays;
-        Drag(mover, server ? ServerView(from) : ClientView(from),
-             server ? ServerView(to) : ClientView(to));
+        Drag(mover, view(from), view(to));
         ASSERT_EQ(mover.game().MoveNumber, number) << from << "-" << to << " was not made";
         EXPECT_EQ(mover.env.seams().soundPlays, sounds + 1);
         EXPECT_FALSE(mover.game().MyTurn);
@@ -73,8 +50,6 @@ protected:
         EXPECT_EQ(server.window.windowTitle(), QStringLiteral("Quorin：あなた=先手") + side);
         EXPECT_EQ(client.window.windowTitle(), QStringLiteral("Quorin：あなた=後手") + side);
     }
-
-    Copy& server_() { return server; }
 };
 
 } // namespace
@@ -112,11 +87,10 @@ TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
     client.window.Text2->setText(QStringLiteral("いい勝負ですね: 続けましょう"));
     QTest::mouseClick(client.window.Command5, Qt::LeftButton);
     EXPECT_FALSE(client.window.Command5->isEnabled());
-    QTest::mousePress(&client.window.boardWidget(), Qt::LeftButton, Qt::NoModifier,
-                      Center(client, ClientView("h7")));
+    const QPoint h7 = client.center(ClientView("h7"));
+    QTest::mousePress(&client.window.boardWidget(), Qt::LeftButton, Qt::NoModifier, h7);
     EXPECT_FALSE(client.window.moveInput().drag().Dragging);
-    QTest::mouseRelease(&client.window.boardWidget(), Qt::LeftButton, Qt::NoModifier,
-                        Center(client, ClientView("h7")));
+    QTest::mouseRelease(&client.window.boardWidget(), Qt::LeftButton, Qt::NoModifier, h7);
     ASSERT_TRUE(WaitFor([&] {
         return server.window.Text2->text() == QStringLiteral("いい勝負ですね: 続けましょう") &&
                client.window.Command5->isEnabled();
@@ -154,7 +128,7 @@ TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
     // Dropping back on the source square or off the board is no move at all.
     const int messages = client.messages().size();
     Drag(client, ClientView("a6"), ClientView("a6"));
-    DragTo(client, ClientView("a6"), {590, 20});
+    client.drag(ClientView("a6"), {590, 20});
     EXPECT_EQ(client.game().board, before);
     EXPECT_EQ(client.messages().size(), messages);
     EXPECT_EQ(client.game().MoveNumber, 19);

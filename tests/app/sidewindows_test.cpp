@@ -3,23 +3,20 @@
 
 #include "twocopies.h"
 
-#include "board/boardrenderer.h"
 #include "records/form2.h"
 #include "records/form3.h"
 #include "records/form4.h"
 #include "rules/position.h"
+#include "support/files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 using namespace quorin;
+using test::Contents;
 using test::Copy;
 using test::WaitFor;
 
@@ -31,10 +28,8 @@ protected:
     Form3* Chooser(Copy& copy) {
         Form3* shown = nullptr;
         WaitFor([&] {
-            for (Form3* chooser : copy.window.findChildren<Form3*>()) {
-                if (chooser->isVisible())
-                    shown = chooser;
-            }
+            for (Form3* chooser : copy.window.findChildren<Form3*>())
+                shown = chooser->isVisible() ? chooser : shown;
             return shown != nullptr;
         });
         return shown;
@@ -44,13 +39,6 @@ protected:
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         chooser->File1->setCurrentItem(found.first());
         chooser->File1_Click(found.first());
-    }
-    QStringList Lines(const QString& path) {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
-        lines.removeAll(QString());
-        return lines;
     }
 };
 
@@ -74,7 +62,8 @@ TEST_F(SideWindows, ARecordedGameReplaysOnTheMainBoard) {
     server.window.mnuClose_Click();
     server.env.seams().answers = {QStringLiteral("game")};
     server.window.menu().mnuSave->trigger();
-    const QStringList record = Lines(server.window.record().path());
+    const QStringList record = QString::fromLatin1(Contents(server.window.record().path()))
+                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(record.size(), 3);
 
     server.window.menu().mnuPlay->trigger();
@@ -94,15 +83,11 @@ TEST_F(SideWindows, ARecordedGameReplaysOnTheMainBoard) {
     };
     EXPECT_TRUE(shows(1));
     // Any order of presses shows the line it names, drawn on the main board.
-    for (auto [button, line] : {std::pair{replay->Command3, 2},
-                                {replay->Command3, 3},
-                                {replay->Command3, 3},
-                                {replay->Command2, 2},
-                                {replay->Command1, 1},
-                                {replay->Command2, 1},
-                                {replay->Command3, 2}}) {
-        button->click();
-        EXPECT_TRUE(shows(line)) << line;
+    QPushButton* const buttons[] = {nullptr, replay->Command1, replay->Command2, replay->Command3};
+    const std::pair<int, int> presses[] = {{3, 2}, {3, 3}, {3, 3}, {2, 2}, {1, 1}, {2, 1}, {3, 2}};
+    for (auto [button, line] : presses) {
+        buttons[button]->click();
+        EXPECT_TRUE(shows(line)) << "Command" << button << " to line " << line;
     }
     const QImage shown = server.window.renderer().BackBuffer().copy();
     server.window.renderer().DrawBoard(server.game().board);
@@ -131,11 +116,7 @@ TEST_F(SideWindows, AListeningServerMayReplay) {
 
 TEST_F(SideWindows, ATextFileOpensInTheMemoPad) {
     const QString path = QDir(server.env.workingFolder()).filePath(QStringLiteral("memo.txt"));
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("first\r\nsecond\r\n");
-    }
+    test::Write(path, "first\r\nsecond\r\n");
     server.window.menu().nmuFileOpen->trigger();
     Form3* chooser = Chooser(server);
     ASSERT_NE(chooser, nullptr);

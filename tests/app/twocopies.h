@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/form1.h"
+#include "board/boardrenderer.h"
+#include "board/boardwidget.h"
 #include "net/connection.h"
 #include "support/testenvironment.h"
 
@@ -9,8 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <memory>
+#include <QTest>
 
 namespace quorin::test {
 
@@ -26,10 +27,20 @@ struct Copy {
         const MainMenu& m = window.menu();
         return m.mnuServer->isEnabled() && m.mnuClient->isEnabled() && !m.mnuClose->isEnabled();
     }
+    // The middle of a square's picture on the board.
+    QPoint center(Square s) { return window.renderer().geometry().pieceRect(s).center(); }
+    // Presses on `from`, drags across the board and releases at `to`.
+    void drag(Square from, QPoint to) {
+        BoardWidget* board = &window.boardWidget();
+        QTest::mousePress(board, Qt::LeftButton, Qt::NoModifier, center(from));
+        QTest::mouseMove(board, (center(from) + to) / 2);
+        QTest::mouseMove(board, to);
+        QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, to);
+    }
 };
 
 // A plain move made on `copy`'s board and sent, as the move input does it.
-inline void MakeMove(Copy& copy, Square from, Square to) {
+inline void Move(Copy& copy, Square from, Square to) {
     Board& board = copy.game().board;
     copy.window.connection().AwaitingAck = true;
     copy.window.Command5->setEnabled(false);
@@ -57,9 +68,7 @@ protected:
         }));
     }
 
-    static void Move(Copy& copy, Square from, Square to) { MakeMove(copy, from, to); }
-
-    // Waits until `copy` has handled move `number` and the mover has its acknowledgement.
+    // Waits until `receiver` has handled move `number` and `mover` has its acknowledgement.
     bool Arrived(Copy& receiver, Copy& mover, int number) {
         return WaitFor([&] {
             return receiver.game().MoveNumber == number && !mover.window.connection().AwaitingAck;

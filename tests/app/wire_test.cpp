@@ -2,17 +2,11 @@
 
 #include "twocopies.h"
 
-#include "board/boardrenderer.h"
-#include "board/boardwidget.h"
 #include "board/clocks.h"
-#include "net/messages.h"
-#include "net/wirecodec.h"
 #include "rules/position.h"
 
 #include <QMenu>
-#include <QPushButton>
 #include <QTcpSocket>
-#include <QTest>
 
 #include <random>
 
@@ -21,12 +15,20 @@ using test::WaitFor;
 
 namespace {
 
+// A text as it travels: each UTF-16 unit, low byte first.
 QByteArray OnWire(std::u16string_view text) {
-    const std::string bytes = EncodeMessage(text);
-    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+    QByteArray bytes;
+    for (char16_t unit : text)
+        bytes.append(char(unit & 0xFF)).append(char(unit >> 8));
+    return bytes;
 }
 
-const QByteArray kAck = OnWire(kAcknowledgement);
+QByteArray MoveOnWire(const std::string& board, std::u16string_view number) {
+    return OnWire(u"VURORE_MSG2:" + std::u16string(board.begin(), board.end()) + u":" +
+                  std::u16string(number));
+}
+
+const QByteArray kAck = OnWire(u"VURORE_MSG3:SEND_OK");
 
 class RawPeer : public ::testing::Test {
 protected:
@@ -37,7 +39,6 @@ protected:
         peer.connectToHost(QHostAddress::LocalHost, port);
         WaitFor([&] { return copy.window.connection().Connected(); });
         QObject::connect(&peer, &QTcpSocket::readyRead, [&] { received += peer.readAll(); });
-        start = copy.game().board;
     }
 
     void Send(const QByteArray& bytes) {
@@ -46,84 +47,65 @@ protected:
     }
 
     // Everything the copy has sent until it falls quiet, taken out of `received`.
-    QByteArray Answer(int atLeast) {
+    QByteArray Answer(qsizetype atLeast) {
         WaitFor([&] { return received.size() >= atLeast; });
         WaitFor([] { return false; }, 100); // anything more that was going to come
         return std::exchange(received, {});
-    }
-
-    bool StillWell() {
-        return copy.window.connection().Connected() &&
-               peer.state() == QAbstractSocket::ConnectedState;
     }
 
     quint16 port;
     test::Copy copy;
     QTcpSocket peer;
     QByteArray received;
-    Board start;
 };
 
 } // namespace
 
-TEST_F(RawPeer, AMoveIsExactlyItsTextInUtf16) {
-    test::MakeMove(copy, {4, 6}, {4, 4});
-    const QByteArray bytes = Answer(2 * 206);
-    const std::string field = WritePositionForPeer(copy.game().board);
-    EXPECT_EQ(bytes, OnWire(u"VURORE_MSG2:" + std::u16string(field.begin(), field.end()) + u": 1"));
-    EXPECT_EQ(bytes.size(), 2 * (12 + 191 + 3));
-    Send(kAck);
-    ASSERT_TRUE(WaitFor([&] { return !copy.window.connection().AwaitingAck; }));
-    EXPECT_TRUE(copy.window.Command5->isEnabled());
-    // An acknowledgement is never answered.
-    EXPECT_TRUE(Answer(0).isEmpty());
-}
-
 TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
-    Send(OnWire(u"VURORE_MSG6:宜しくお願いします。"));
-    EXPECT_EQ(Answer(kAck.size()), kAck);
-    EXPECT_EQ(copy.window.Text2->text(), QStringLiteral("宜しくお願いします。"));
-
-    // Split at an odd byte.
-    const QByteArray chat = OnWire(u"VURORE_MSG4:こんにちは");
-    Send(chat.left(7));
-    WaitFor([] { return false; }, 50);
-    Send(chat.mid(7));
-    EXPECT_EQ(Answer(kAck.size()), kAck);
-    EXPECT_EQ(copy.window.Text2->text(), QStringLiteral("こんにちは"));
-
-    // Two in one write: two answers.
-    Send(OnWire(u"VURORE_MSG4:一つ目") + OnWire(u"VURORE_MSG6:二つ目"));
-    EXPECT_EQ(Answer(2 * kAck.size()), kAck + kAck);
-    EXPECT_EQ(copy.window.Text2->text(), QStringLiteral("二つ目"));
-
-    // An acknowledgement followed by a greeting: the wait ends and the greeting shows.
+    struct Case {
+        QByteArray bytes;
+        qsizetype split; // sent in two writes, the first this many bytes
+        int answers;
+        QString shown;
+    };
+    const Case cases[] = {
+        {OnWire(u"VURORE_MSG6:宜しくお願いします。"), 0, 1, "宜しくお願いします。"},
+        {OnWire(u"VURORE_MSG4:こんにちは"), 7, 1, "こんにちは"},
+        {OnWire(u"VURORE_MSG4:一つ目") + OnWire(u"VURORE_MSG6:二つ目"), 0, 2, "二つ目"},
+        // The acknowledgement ends the wait, the greeting after it is shown.
+        {kAck + OnWire(u"VURORE_MSG6:それでは、始めます。"), 0, 1, "それでは、始めます。"},
+        // Texts are shown whole, colons and all; "SEND_OK" in a chat is just text.
+        {OnWire(u"VURORE_MSG4:12:30 に SEND_OK"), 0, 1, "12:30 に SEND_OK"},
+    };
     copy.window.connection().AwaitingAck = true;
-    Send(kAck + OnWire(u"VURORE_MSG6:それでは、始めます。"));
-    EXPECT_EQ(Answer(kAck.size()), kAck);
-    EXPECT_FALSE(copy.window.connection().AwaitingAck);
-    EXPECT_EQ(copy.window.Text2->text(), QStringLiteral("それでは、始めます。"));
-
-    // Texts are shown whole, colons and all; "SEND_OK" in a chat is just text.
-    Send(OnWire(u"VURORE_MSG4:12:30 に SEND_OK"));
-    EXPECT_EQ(Answer(kAck.size()), kAck);
-    EXPECT_EQ(copy.window.Text2->text(), QStringLiteral("12:30 に SEND_OK"));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        Send(c.bytes.left(c.split));
+        WaitFor([] { return false; }, 50);
+        Send(c.bytes.mid(c.split));
+        EXPECT_EQ(Answer(c.answers * kAck.size()), kAck.repeated(c.answers)) << i;
+        EXPECT_EQ(copy.window.Text2->text(), c.shown);
+        EXPECT_EQ(copy.window.connection().AwaitingAck, i < 3) << i;
+    }
     EXPECT_TRUE(copy.messages().isEmpty());
-    EXPECT_TRUE(StillWell());
+    EXPECT_TRUE(copy.window.connection().Connected());
 }
 
-TEST_F(RawPeer, BadInputIsAnsweredAndChangesNothing) {
-    std::string field = WritePositionForPeer(start);
-    const auto move = [](const std::string& board, const std::u16string& number) {
-        return OnWire(u"VURORE_MSG2:" + std::u16string(board.begin(), board.end()) + u":" + number);
-    };
+TEST_F(RawPeer, BadInputIsAnsweredAndChangesNothingAndAValidMoveIsTakenOver) {
+    const Board start = copy.game().board;
+    const std::string field = WritePositionForPeer(start);
+    std::mt19937 rng(3);
+    QByteArray flood(200 * 1024, '\0');
+    for (char& b : flood)
+        b = static_cast<char>(rng());
     const QByteArray bad[] = {
-        move(field.substr(3), u" 1"),              // 63 tokens
-        move(field + ",0C", u" 1"),                // 65 tokens
-        move("0D" + field.substr(2), u" 1"),       // no such piece
-        move(field, u" one"),                      // no number
+        MoveOnWire(field.substr(3), u" 1"),        // 63 tokens
+        MoveOnWire(field + ",0C", u" 1"),          // 65 tokens
+        MoveOnWire("0D" + field.substr(2), u" 1"), // no such piece
+        MoveOnWire(field, u" one"),                // no number
         OnWire(u"VURORE_MSG2"),                    // a tag and nothing else
         QByteArray("\xff\xfe\x00\x01garbage", 11), // not text at all
+        flood,
     };
     for (const QByteArray& bytes : bad) {
         Send(bytes);
@@ -131,30 +113,16 @@ TEST_F(RawPeer, BadInputIsAnsweredAndChangesNothing) {
         EXPECT_EQ(copy.game().board, start);
         EXPECT_EQ(copy.game().MoveNumber, 0);
         EXPECT_EQ(copy.game().PlayerSide, "");
+        EXPECT_TRUE(copy.window.connection().Connected() &&
+                    peer.state() == QAbstractSocket::ConnectedState);
     }
-
-    // A flood of random bytes: still connected, still answering, board unchanged.
-    std::mt19937 rng(3);
-    QByteArray flood(200 * 1024, '\0');
-    for (char& b : flood)
-        b = static_cast<char>(rng());
-    Send(flood);
-    EXPECT_FALSE(Answer(kAck.size()).isEmpty());
-    EXPECT_EQ(copy.game().board, start);
-    EXPECT_TRUE(StillWell());
-
-    Send(OnWire(u"VURORE_MSG6:まだ大丈夫"));
-    ASSERT_TRUE(WaitFor([&] { return copy.window.Text2->text() == QStringLiteral("まだ大丈夫"); }));
-    EXPECT_TRUE(Answer(kAck.size()).endsWith(kAck));
-}
-
-TEST_F(RawPeer, AValidMoveFromThePeerIsTakenOver) {
-    Board peerBoard = *ReadPosition(InitialPosition);
+    // Still in step: a valid move is taken over.
+    Board peerBoard = start;
     peerBoard.set({4, 6}, kEmptyCode);
     peerBoard.set({4, 4}, 0);
-    const std::string field = WritePositionForPeer(peerBoard);
-    Send(OnWire(u"VURORE_MSG2:" + std::u16string(field.begin(), field.end()) + u": 1"));
-    EXPECT_EQ(Answer(kAck.size()), kAck);
+    Send(MoveOnWire(WritePositionForPeer(peerBoard), u" 1"));
+    ASSERT_TRUE(WaitFor([&] { return copy.game().MoveNumber == 1; }));
+    EXPECT_TRUE(Answer(kAck.size()).endsWith(kAck)); // after any late answers to the flood
     EXPECT_TRUE(test::SeenFromTheOtherSide(peerBoard, copy.game().board));
     EXPECT_EQ(copy.game().PlayerSide, "後手");
     EXPECT_TRUE(copy.game().MyTurn);
@@ -162,43 +130,36 @@ TEST_F(RawPeer, AValidMoveFromThePeerIsTakenOver) {
 
 TEST_F(RawPeer, EveryReadyMadeTextIsSentAsWritten) {
     const MainMenu& m = copy.window.menu();
-    const std::pair<QAction*, std::u16string> items[] = {
-        {m.mnuAis[0], u"VURORE_MSG6:宜しくお願いします。"},
-        {m.mnuAis[1], u"VURORE_MSG6:ありがとうございました。"},
-        {m.mnuAis[2], u"VURORE_MSG6:それでは、始めます。"},
-        {m.mnuCom[0], u"VURORE_MSG6:長考中。しばらく考えさせてください。"},
-        {m.mnuCom[1], u"VURORE_MSG6:ちょっと（10分くらい？）中断します。"},
-        {m.mnuCom[2], u"VURORE_MSG6:それはいい手ですね。"},
-        {m.mnuCom[3], u"VURORE_MSG6:強いですね。"},
-        {m.mnuCom[4], u"VURORE_MSG6:いや\uFF0D参りました。"},
-        {m.mnuKaomoji[0], u"VURORE_MSG6:(^_^) わ\uFF0Dい"},
-        {m.mnuKaomoji[1], u"VURORE_MSG6:m(_ _)m\u3000申し訳ござらぬ。"},
-        {m.mnuKaomoji[2], u"VURORE_MSG6:(T_T)\u3000そんな\uFF0D"},
-        {m.mnuKaomoji[3], u"VURORE_MSG6:(>_<)\u3000アイタ！"},
-        {m.mnuKaomoji[4], u"VURORE_MSG6:(^_^)v\u3000イエ\uFF0Dイ"},
-        {m.mnuKaomoji[5], u"VURORE_MSG6:<(_ _)>\u3000参り申した。"},
-        {m.mnuKaomoji[6], u"VURORE_MSG6:(\uFF3E_^\uFF1B\u3000あの\uFF0D・・・"},
-        {m.mnuSrtrong[3], u"VURORE_MSG6:私の強さは中上級クラスです。"},
-        {m.mnuToryou, u"VURORE_MSG5:投了です。あなたの勝ちです。有り難うございました。"},
-    };
-    for (const auto& [item, text] : items) {
-        item->trigger();
-        EXPECT_EQ(Answer(int(2 * text.size())), OnWire(text)) << item->objectName().toStdString();
+    // Greetings, comments and emoticons in menu order, then a strength class.
+    const QList<QAction*> items = m.mnuAis + m.mnuCom + m.mnuKaomoji + QList{m.mnuSrtrong[3]};
+    const std::vector<std::u16string_view> texts(
+        {u"宜しくお願いします。", u"ありがとうございました。", u"それでは、始めます。",
+         u"長考中。しばらく考えさせてください。", u"ちょっと（10分くらい？）中断します。",
+         u"それはいい手ですね。", u"強いですね。", u"いや\uFF0D参りました。", u"(^_^) わ\uFF0Dい",
+         u"m(_ _)m\u3000申し訳ござらぬ。", u"(T_T)\u3000そんな\uFF0D", u"(>_<)\u3000アイタ！",
+         u"(^_^)v\u3000イエ\uFF0Dイ", u"<(_ _)>\u3000参り申した。",
+         u"(\uFF3E_^\uFF1B\u3000あの\uFF0D・・・", u"私の強さは中上級クラスです。"});
+    ASSERT_EQ(items.size(), qsizetype(texts.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        items[i]->trigger();
+        const std::u16string sent = u"VURORE_MSG6:" + std::u16string(texts[i]);
+        EXPECT_EQ(Answer(2 * sent.size()), OnWire(sent)) << items[i]->objectName().toStdString();
     }
+    const std::u16string resigned =
+        u"VURORE_MSG5:投了です。あなたの勝ちです。有り難うございました。";
+    m.mnuToryou->trigger();
+    EXPECT_EQ(Answer(2 * resigned.size()), OnWire(resigned));
     EXPECT_EQ(copy.window.Text2->text(), QStringLiteral("あなたの負けです。"));
     EXPECT_FALSE(copy.window.clocks().Timer1.isActive());
-    // The comment's caption has the long-vowel mark, the text sent does not.
-    EXPECT_EQ(m.mnuCom[4]->text(), QString::fromUtf16(u"いや\u30FC参りました。"));
 
-    // The chosen strength class is checked and the others are out of reach; choosing it
-    // again sends nothing.
+    // The chosen strength class stays checked, the others are out of reach; choosing it
+    // again sends nothing. The next connection gives all six back.
     EXPECT_TRUE(m.mnuSrtrong[3]->isChecked());
     for (int i : {0, 1, 2, 4, 5})
         EXPECT_FALSE(m.mnuSrtrong[i]->isEnabled()) << i;
     m.mnuSrtrong[3]->trigger();
     EXPECT_TRUE(m.mnuSrtrong[3]->isChecked());
     EXPECT_TRUE(Answer(0).isEmpty());
-    // The next connection gives all six back.
     copy.window.EnableConnectedMenus();
     for (QAction* item : m.mnuSrtrong)
         EXPECT_TRUE(item->isEnabled() && !item->isChecked());
@@ -220,32 +181,27 @@ TEST_F(RawPeer, ChatIsSentWholeUpTo500CharactersAndWaitsForItsAnswer) {
     EXPECT_EQ(Answer(2 * 12), OnWire(u"VURORE_MSG4:"));
 }
 
-TEST_F(RawPeer, PromotionNoticeGoesBeforeTheMoveAndCastlingNoticeAfter) {
+TEST_F(RawPeer, MovesAreSentExactlyWithPromotionNoticeBeforeAndCastlingNoticeAfter) {
     Board& board = copy.game().board;
     board.set({0, 1}, 0); // a local pawn one step from the far row
     board.set({0, 0}, kEmptyCode);
     copy.window.renderer().DrawBoard(board);
-    const BoardGeometry& g = copy.window.renderer().geometry();
-    auto center = [&](Square s) {
-        return QPoint(70 + s.x * g.CellWidth + g.CellWidth / 2,
-                      10 + s.y * g.CellHeight + g.CellHeight / 2);
-    };
-    QWidget* widget = &copy.window.boardWidget();
-    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, center({0, 1}));
-    QTest::mouseMove(widget, center({0, 0}));
-    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, center({0, 0}));
+    copy.drag({0, 1}, copy.center({0, 0}));
+    ASSERT_EQ(board.name({0, 0}), "qu1");
     const QByteArray bytes = Answer(2 * (19 + 206));
-    EXPECT_TRUE(bytes.startsWith(OnWire(u"VURORE_MSG7:プロモ\uFF0Dション")));
-    EXPECT_TRUE(bytes.mid(2 * 19).startsWith(OnWire(u"VURORE_MSG2:")));
-    EXPECT_EQ(copy.messages(), QStringList{QStringLiteral("プロモ－ション")});
-    EXPECT_EQ(board.name({0, 0}), "qu1");
+    EXPECT_EQ(bytes, OnWire(u"VURORE_MSG7:プロモ\uFF0Dション") +
+                         MoveOnWire(WritePositionForPeer(board), u" 1"));
+    EXPECT_EQ(bytes.size(), 2 * (19 + 12 + 191 + 3));
+    // The peer acknowledges both; acknowledgements are never answered.
     Send(kAck + kAck);
+    ASSERT_TRUE(WaitFor([&] { return !copy.window.connection().AwaitingAck; }));
+    EXPECT_TRUE(copy.window.Command5->isEnabled());
+    EXPECT_TRUE(Answer(0).isEmpty());
 
     // Castling: the move, then the notice. (The first player's layout: g1 and f1 emptied.)
     board.set({5, 7}, kEmptyCode);
     board.set({6, 7}, kEmptyCode);
     copy.window.menu().nmuCastlingRight->trigger();
-    const QByteArray castled = Answer(2 * (206 + 20));
-    EXPECT_TRUE(castled.startsWith(OnWire(u"VURORE_MSG2:")));
-    EXPECT_TRUE(castled.endsWith(OnWire(u"VURORE_MSG8:キャスリング")));
+    EXPECT_EQ(Answer(2 * (206 + 18)),
+              MoveOnWire(WritePositionForPeer(board), u" 2") + OnWire(u"VURORE_MSG8:キャスリング"));
 }

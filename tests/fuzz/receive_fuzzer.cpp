@@ -1,16 +1,13 @@
 // libFuzzer target over the receive path: bytes from the peer, cut into receives as a socket
 // may hand them over, go through one MessageFramer and every message through DecideMessage,
-// as Connection does. Needs Clang.
+// as Connection does. The whole input also goes to ParseMessage and DecideMessage as one text.
 //
-// Build (from the source folder; QUORIN_FUZZ also turns on the address and undefined
-// behaviour sanitizers for every library):
-//   cmake -S . -B /tmp/quorin-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-//         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORIN_FUZZ=ON
+// Build with Clang (QUORIN_FUZZ also turns on the sanitizers for every library) and fuzz; new
+// inputs are written to the first folder only, so the seeds here are only read:
+//   cmake -S . -B /tmp/quorin-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUORIN_FUZZ=ON
 //   cmake --build /tmp/quorin-fuzz -j2 --target receive_fuzzer
-// Run (new inputs are written to the first folder only; the seeds here are only read):
-//   mkdir -p /tmp/receive-corpus
-//   /tmp/quorin-fuzz/tests/fuzz/receive_fuzzer -max_total_time=600 /tmp/receive-corpus \
-//         tests/fuzz/corpus
+//   mkdir -p /tmp/receive-corpus && /tmp/quorin-fuzz/tests/fuzz/receive_fuzzer \
+//         -max_total_time=600 /tmp/receive-corpus tests/fuzz/corpus
 // Replay an input: receive_fuzzer <file>. `ctest -R fuzz_receive` fuzzes for 30 seconds.
 //
 // Input: [plan] [piece bytes] [payload]
@@ -21,9 +18,7 @@
 //                  the bound on waiting bytes is reached
 //   piece byte     bits 0-6: the receive's length, value + 1 units, at most 16 KiB;
 //                  bit 7: the flush timer fires after this receive (the peer paused)
-// The pieces are taken in turn, again from the first, until the payload is spent; then the
-// framer is flushed, as when the peer goes quiet. The whole input is also decoded as one
-// text and handed to ParseMessage and DecideMessage directly.
+// The pieces are taken in turn until the payload is spent; then the framer is flushed.
 
 #include "net/messageaction.h"
 #include "net/messageframer.h"
@@ -65,10 +60,6 @@ constexpr std::size_t kNotFound = std::u16string_view::npos;
             Fail(#condition, __LINE__);                                                            \
     } while (false)
 
-std::u16string Widen(std::string_view ascii) {
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
 // The tag of a kind of message, "VURORE_MSG1" to "VURORE_MSG8".
 std::u16string TagOf(quorin::MessageKind kind) {
     return std::u16string(quorin::kTagPrefix) + char16_t(u'0' + static_cast<int>(kind));
@@ -88,14 +79,16 @@ bool HasTagAfterStart(std::u16string_view message) {
 
 // What a decision may carry: a move only with a readable position taken from the message
 // and a number, a text only for the kinds that show one and then everything after the
-// tag's ":", never more text than a message may hold.
-void CheckDecision(std::u16string_view message, const MessageAction& action) {
+// tag's ":", never more text than a message may hold. An exception ends the run as a crash.
+void Decide(std::u16string_view message) {
     using Type = MessageAction::Type;
+    const MessageAction action = quorin::DecideMessage(message);
     FUZZ_CHECK(action.text.size() <= quorin::kMessageLimit);
     if (action.type == Type::ApplyMove) {
         FUZZ_CHECK(quorin::ReadPosition(action.position).has_value());
         FUZZ_CHECK(action.moveNumber >= 0);
-        FUZZ_CHECK(message.find(Widen(action.position)) != kNotFound);
+        const std::u16string position(action.position.begin(), action.position.end());
+        FUZZ_CHECK(message.find(position) != kNotFound);
     } else {
         FUZZ_CHECK(action.position.empty());
     }
@@ -111,143 +104,35 @@ void CheckDecision(std::u16string_view message, const MessageAction& action) {
         FUZZ_CHECK(message.find(TagOf(quorin::MessageKind::Acknowledgement)) != kNotFound);
 }
 
-void Decide(std::u16string_view message) {
-    try {
-        CheckDecision(message, quorin::DecideMessage(message));
-    } catch (...) {
-        Fail("DecideMessage threw", __LINE__);
-    }
-}
-
-// The fields of a parsed text, put back together with their separator, are the text again,
-// and a kind is given only when its tag is in the text.
-void CheckParse(std::u16string_view text) {
-    quorin::ParsedMessage parsed;
-    try {
-        parsed = quorin::ParseMessage(text);
-    } catch (...) {
-        Fail("ParseMessage threw", __LINE__);
-    }
-    if (parsed.kind == quorin::MessageKind::Unknown) {
-        FUZZ_CHECK(parsed.fields.empty());
-        return;
-    }
-    FUZZ_CHECK(text.find(TagOf(parsed.kind)) != kNotFound);
-    const char16_t separator = parsed.kind == quorin::MessageKind::Msg1 ? u',' : u':';
-    std::u16string joined;
-    for (std::size_t i = 0; i < parsed.fields.size(); ++i) {
-        FUZZ_CHECK(parsed.fields[i].find(separator) == kNotFound);
-        if (i > 0)
-            joined += separator;
-        joined += parsed.fields[i];
-    }
-    FUZZ_CHECK(joined == text);
-}
-
-// One connection's framer, with what went in and what came out, to check that the messages
-// hold every byte kept, once and in order.
-class ReceiveRun {
-public:
-    void Receive(std::string_view bytes) {
-        // A receive keeps what fits beside the bytes already waiting; the rest is dropped.
-        const std::size_t room = MessageFramer::kPendingLimit -
-                                 std::min(MessageFramer::kPendingLimit, framer_.PendingBytes());
-        kept_.append(bytes.substr(0, room));
-        for (const std::u16string& message : framer_.Receive(bytes)) {
-            FUZZ_CHECK(!message.empty());
-            // Every tag starts a new message.
-            FUZZ_CHECK(!HasTagAfterStart(message));
-            Take(message);
-        }
-        FUZZ_CHECK(framer_.PendingBytes() <= MessageFramer::kPendingLimit);
-    }
-
-    void Flush() {
-        const bool waiting = framer_.HasPending();
-        const std::vector<std::u16string> messages = framer_.Flush();
-        FUZZ_CHECK(messages.size() == (waiting ? 1u : 0u));
-        for (const std::u16string& message : messages)
-            Take(message);
-        FUZZ_CHECK(!framer_.HasPending() && framer_.PendingBytes() == 0);
-    }
-
-    void CheckNothingLost() const { FUZZ_CHECK(taken_ == kept_.size()); }
-
-private:
-    // The message's bytes are the next bytes kept. A lone byte right before a tag is left
-    // out; a flushed message of an odd number of bytes took a zero high byte at its end.
-    void Take(const std::u16string& message) {
-        const std::string bytes = quorin::EncodeMessage(message);
-        const std::string_view next = std::string_view(kept_).substr(taken_);
-        const bool tagged = message.substr(0, quorin::kTagPrefix.size()) == quorin::kTagPrefix;
-        const bool padded = bytes.back() == '\0';
-        const std::string_view unpadded = std::string_view(bytes).substr(0, bytes.size() - 1);
-        bool matched = false;
-        for (std::size_t skip : {std::size_t{0}, std::size_t{1}}) {
-            if (matched || (skip == 1 && !tagged))
-                continue;
-            if (next.substr(skip, bytes.size()) == bytes) {
-                taken_ += skip + bytes.size();
-                matched = true;
-            } else if (padded && next.substr(skip) == unpadded) {
-                taken_ += skip + unpadded.size(); // the flushed rest, an odd byte at its end
-                matched = true;
-            }
-        }
-        FUZZ_CHECK(matched);
+// What still waits comes out as one message, and then nothing waits.
+void Flush(MessageFramer& framer) {
+    const bool waiting = framer.HasPending();
+    const std::vector<std::u16string> messages = framer.Flush();
+    FUZZ_CHECK(messages.size() == (waiting ? 1u : 0u) && framer.PendingBytes() == 0);
+    for (const std::u16string& message : messages)
         Decide(message);
-    }
-
-    MessageFramer framer_;
-    std::string kept_;
-    std::size_t taken_ = 0;
-};
-
-struct Piece {
-    std::size_t length = kReadSize;
-    bool flushAfter = false;
-};
-
-struct Plan {
-    std::vector<Piece> pieces;
-    std::string stream;
-};
-
-Plan ReadPlan(std::string_view input) {
-    const auto plan = static_cast<unsigned char>(input.front());
-    const std::size_t count = std::min<std::size_t>(plan & 0x07u, input.size() - 1);
-    const bool oneShort = (plan & 0x20u) != 0;
-    const bool repeat = (plan & 0xC0u) == 0xC0u;
-    const std::size_t unit = (repeat ? kRepeatUnits : kUnits)[(plan >> 3) & 0x03u];
-
-    Plan result;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto piece = static_cast<unsigned char>(input[1 + i]);
-        std::size_t length = std::min(kReadSize, ((piece & 0x7Fu) + 1) * unit);
-        if (oneShort && length > 1)
-            --length;
-        result.pieces.push_back(Piece{length, (piece & 0x80u) != 0});
-    }
-    if (result.pieces.empty())
-        result.pieces.push_back(Piece{});
-
-    const std::string_view payload = input.substr(1 + count);
-    result.stream = payload;
-    while (repeat && !payload.empty() && result.stream.size() < kRepeatedLength)
-        result.stream += payload;
-    return result;
 }
 
-// The whole input as one message, as if a single receive held it and nothing else came.
+// The whole input as one message, as if a single receive held it and nothing else came: a
+// kind is given only when its tag is in the text.
 void CheckWholeInput(std::string_view input) {
     const std::u16string text = quorin::DecodeUnits(input);
     std::string bytes(input);
     if (bytes.size() % 2 == 1)
         bytes.push_back('\0');
     FUZZ_CHECK(quorin::EncodeMessage(text) == bytes);
-    CheckParse(text);
+    const quorin::ParsedMessage parsed = quorin::ParseMessage(text);
+    if (parsed.kind == quorin::MessageKind::Unknown)
+        FUZZ_CHECK(parsed.fields.empty());
+    else
+        FUZZ_CHECK(text.find(TagOf(parsed.kind)) != kNotFound);
     Decide(text);
 }
+
+struct Piece {
+    std::size_t length = kReadSize;
+    bool flushAfter = false;
+};
 
 } // namespace
 
@@ -257,19 +142,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (input.empty())
         return 0;
 
-    const Plan plan = ReadPlan(input);
-    const std::string_view stream = plan.stream;
-    ReceiveRun run;
-    std::size_t at = 0;
-    for (std::size_t i = 0; at < stream.size(); ++i) {
-        const Piece& piece = plan.pieces[i % plan.pieces.size()];
-        const std::string_view bytes = stream.substr(at, piece.length);
-        at += bytes.size();
-        run.Receive(bytes);
-        if (piece.flushAfter)
-            run.Flush();
+    const auto plan = static_cast<unsigned char>(input.front());
+    const std::size_t count = std::min<std::size_t>(plan & 0x07u, input.size() - 1);
+    const bool repeat = (plan & 0xC0u) == 0xC0u;
+    const std::size_t unit = (repeat ? kRepeatUnits : kUnits)[(plan >> 3) & 0x03u];
+    std::vector<Piece> pieces;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto piece = static_cast<unsigned char>(input[1 + i]);
+        std::size_t length = std::min(kReadSize, ((piece & 0x7Fu) + 1) * unit);
+        if ((plan & 0x20u) != 0 && length > 1)
+            --length; // odd cuts
+        pieces.push_back(Piece{length, (piece & 0x80u) != 0});
     }
-    run.Flush();
-    run.CheckNothingLost();
+    if (pieces.empty())
+        pieces.push_back(Piece{});
+    const std::string_view payload = input.substr(1 + count);
+    std::string stream(payload);
+    while (repeat && !payload.empty() && stream.size() < kRepeatedLength)
+        stream += payload;
+
+    MessageFramer framer;
+    for (std::size_t at = 0, i = 0; at < stream.size(); ++i) {
+        const Piece& piece = pieces[i % pieces.size()];
+        const std::string_view bytes = std::string_view(stream).substr(at, piece.length);
+        at += bytes.size();
+        for (const std::u16string& message : framer.Receive(bytes)) {
+            FUZZ_CHECK(!message.empty());
+            FUZZ_CHECK(!HasTagAfterStart(message)); // every tag starts a new message
+            Decide(message);
+        }
+        FUZZ_CHECK(framer.PendingBytes() <= MessageFramer::kPendingLimit);
+        if (piece.flushAfter)
+            Flush(framer);
+    }
+    Flush(framer);
     return 0;
 }

@@ -2,9 +2,10 @@
 #include "records/recordfile.h"
 #include "rules/position.h"
 
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,8 +13,6 @@
 using namespace quorin;
 
 namespace {
-
-const std::string kStart = WritePosition(*ReadPosition(InitialPosition));
 
 // The n-th position of a made-up record: the start position with one pawn moved.
 std::string Position(int n) {
@@ -23,109 +22,88 @@ std::string Position(int n) {
     return WritePosition(board);
 }
 
-struct ShownOnBoard : ReplayHost {
+QByteArray Line(int n) {
+    return QByteArray::fromStdString(Position(n));
+}
+
+QByteArray Lines(int count) {
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += Line(i) + "\r\n";
+    return bytes;
+}
+
+// A replay window on game.chs, which each Load writes anew; the test plays its board.
+class Replay : public ::testing::Test, public ReplayHost {
+protected:
     void showPosition(const std::string& position) override { shown.push_back(position); }
     void showMessage(const QString& text) override { messages.append(text); }
-    std::vector<std::string> shown;
-    QStringList messages;
-};
-
-class Replay : public ::testing::Test {
-protected:
-    QString Write(const QByteArray& bytes) {
-        const QString path = folder.filePath(QStringLiteral("game.chs"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
-        return path;
-    }
-    QString WriteLines(int count) {
-        QByteArray bytes;
-        for (int i = 0; i < count; ++i)
-            bytes += QByteArray::fromStdString(Position(i)) + "\r\n";
-        return Write(bytes);
-    }
-    void Load(const QString& path) {
-        window.ExFile = path;
+    void Load(const QByteArray& bytes) {
+        test::Write(path, bytes);
         window.LoadFile(path);
     }
 
+    std::vector<std::string> shown;
+    QStringList messages;
     QTemporaryDir folder;
-    ShownOnBoard host;
-    Form2 window{host};
+    const QString path = folder.filePath("game.chs");
+    Form2 window{*this};
 };
 
 } // namespace
 
 TEST(RecordFile, LinesEndAtCrLfOrCrAndOnlyPositionsAreKept) {
-    const QByteArray start = QByteArray::fromStdString(kStart);
-    RecordFile read = ReadRecordFile(start + "\r\n" + start + "\r" + start);
-    EXPECT_EQ(read.positions.size(), 3u);
-    EXPECT_EQ(read.skipped, 0);
-    read = ReadRecordFile(start + "\r\n\r\n" + "garbage\r\n" + start.left(100) + "\r\n" + start +
-                          "\r\n");
-    EXPECT_EQ(read.positions, (std::vector<std::string>{kStart, kStart}));
-    EXPECT_EQ(read.skipped, 3);
-    EXPECT_TRUE(ReadRecordFile("").positions.empty());
-    // A lone LF is no line end: the line holding it is no position.
-    EXPECT_EQ(ReadRecordFile(start + "\n" + start).skipped, 1);
+    // 0, 1 ended by a lone CR, empty, garbage, cut, 3 and 4 joined by a lone LF, 5 unended.
+    const RecordFile read =
+        ReadRecordFile(Line(0) + "\r\n" + Line(1) + "\r\r\ngarbage\r\n" + Line(2).left(100) +
+                       "\r\n" + Line(3) + "\n" + Line(4) + "\r\n" + Line(5));
+    EXPECT_EQ(read.positions, (std::vector{Position(0), Position(1), Position(5)}));
+    EXPECT_EQ(read.skipped, 4);
 }
 
-TEST_F(Replay, StepsThroughTheRecordInAnyOrder) {
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("PLAY"));
-    Load(WriteLines(5));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("PLAY:game.chs"));
-    EXPECT_EQ(window.Label1->text(), QStringLiteral("1"));
-    ASSERT_EQ(host.shown.size(), 1u);
-    EXPECT_EQ(host.shown.back(), Position(0));
-
-    struct Step {
-        QPushButton* button;
-        int line; // shown afterwards, from 1
-    };
-    const Step steps[] = {{window.Command3, 2}, {window.Command3, 3}, {window.Command2, 2},
-                          {window.Command3, 3}, {window.Command3, 4}, {window.Command3, 5},
-                          {window.Command3, 5}, {window.Command1, 1}, {window.Command2, 1}};
-    for (const Step& step : steps) {
-        step.button->click();
-        EXPECT_EQ(window.Label1->text(), QString::number(step.line));
-        EXPECT_EQ(host.shown.back(), Position(step.line - 1));
+TEST_F(Replay, StepsThroughTheRecordInAnyOrderRedrawingAtEveryPress) {
+    Load(Lines(5));
+    EXPECT_EQ(window.Label1->text(), "1");
+    EXPECT_EQ(shown, std::vector{Position(0)});
+    // A button, then the line shown from 1.
+    const std::pair<QPushButton*, int> steps[] = {
+        {window.Command3, 2}, {window.Command3, 3}, {window.Command2, 2},
+        {window.Command3, 3}, {window.Command3, 4}, {window.Command3, 5},
+        {window.Command3, 5}, {window.Command1, 1}, {window.Command2, 1}};
+    for (const auto& [button, line] : steps) {
+        button->click();
+        EXPECT_EQ(window.Label1->text(), QString::number(line));
+        EXPECT_EQ(shown.back(), Position(line - 1));
     }
-    // Every press redraws, even where the line stays.
-    EXPECT_EQ(host.shown.size(), 1u + std::size(steps));
-    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_EQ(shown.size(), 1u + std::size(steps)); // also where the line stays
 }
 
 TEST_F(Replay, RecordsOfAnyLengthLoadWhole) {
     for (int count : {1, 301, 302, 1000}) {
-        Load(WriteLines(count));
-        EXPECT_EQ(window.LastLine(), count - 1);
+        Load(Lines(count));
         for (int i = 0; i < count + 2; ++i)
             window.Command3->click();
         EXPECT_EQ(window.Label1->text(), QString::number(count));
-        EXPECT_EQ(host.shown.back(), Position(count - 1));
+        EXPECT_EQ(shown.back(), Position(count - 1));
     }
-    EXPECT_TRUE(host.messages.isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(Replay, BadFilesAreReportedAndNeverShown) {
-    Load(folder.filePath(QStringLiteral("missing.chs")));
-    EXPECT_EQ(host.messages.size(), 1);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("PLAY:missing.chs"));
+    window.LoadFile(folder.filePath("missing.chs"));
+    EXPECT_EQ(messages.size(), 1);
     window.Command3->click();
     window.Command1->click();
-
-    Load(Write(""));
-    EXPECT_EQ(host.messages.size(), 2);
-    Load(Write("this is no record\r\n0C,0C\r\n"));
-    EXPECT_EQ(host.messages.size(), 3);
-    EXPECT_TRUE(host.shown.empty());
+    Load("");
+    EXPECT_EQ(messages.size(), 2);
+    Load("this is no record\r\n0C,0C\r\n");
+    EXPECT_EQ(messages.size(), 3);
+    EXPECT_TRUE(shown.empty());
 
     // Malformed lines in a record are left out, with one message; the rest replays.
-    Load(Write(QByteArray::fromStdString(Position(0)) + "\r\n07,08,0D\r\n" +
-               QByteArray::fromStdString(Position(1)) + "\r\n"));
-    EXPECT_EQ(host.messages.size(), 4);
+    Load(Line(0) + "\r\n07,08,0D\r\n" + Line(1) + "\r\n");
+    EXPECT_EQ(messages.size(), 4);
     EXPECT_EQ(window.LastLine(), 1);
     window.Command3->click();
-    EXPECT_EQ(host.shown, (std::vector<std::string>{Position(0), Position(1)}));
+    EXPECT_EQ(shown, (std::vector{Position(0), Position(1)}));
 }

@@ -10,14 +10,8 @@ using namespace quorin;
 using quorin::test::Diagram;
 
 TEST(MoveCheck, WithoutALocalKingNothingIsAttacked) {
-    const Board board = Diagram("....r..."
-                                "........"
-                                "........"
-                                "........"
-                                "........"
-                                "........"
-                                "....R..."
-                                "........");
+    const Board board =
+        Diagram("....r... ........ ........ ........ ........ ........ ....R... ........");
     EXPECT_FALSE(IsKingInCheck(board));
     EXPECT_FALSE(MoveLeavesKingAttacked(board, {3, 6}, {4, 6}));
     EXPECT_TRUE(IsMoveAllowed(board, {3, 6}, {4, 6}, "ru1").allowed);

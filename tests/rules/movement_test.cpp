@@ -24,14 +24,8 @@ TEST(StepCode, EachCodeIsOneExactDisplacement) {
 }
 
 TEST(SlideCode, DirectionOfAClearLineOfTwoOrMore) {
-    const Board board = Diagram("........"
-                                "........"
-                                "...p...."
-                                "........"
-                                "...R...."
-                                "........"
-                                ".....N.."
-                                "........");
+    const Board board =
+        Diagram("........ ........ ...p.... ........ ...R.... ........ .....N.. ........");
     const Square s{3, 4};
     const std::pair<Square, int> cases[] = {
         {{3, 2}, 1}, {{3, 1}, 0}, // onto the pawn, but not over it
