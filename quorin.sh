@@ -79,7 +79,7 @@ run() {
     echo "No display is available: starting Quorin on a virtual display (Xvfb)."
     # Inside the virtual display: start Quorin, wait for its window, photograph the screen,
     # then keep running until Quorin ends or this command is interrupted.
-    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c '
         ./quorin & pid=$!
         trap "kill $pid 2>/dev/null" INT TERM EXIT
         if timeout 20 xdotool search --sync --onlyvisible --name "^Quorin" >/dev/null; then

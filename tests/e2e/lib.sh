@@ -10,6 +10,9 @@ E2E_WORK=$(mktemp -d)
 
 fail() {
     echo "FAIL: $*" >&2
+    for log in "$E2E_WORK"/*/out.log "$E2E_WORK"/xvfb.log; do
+        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+    done
     [ -n "${DISPLAY:-}" ] && import -window root "$E2E_WORK/failure.png" 2>/dev/null &&
         echo "screen at failure: $E2E_WORK/failure.png" >&2
     exit 1
@@ -35,16 +38,26 @@ wait_for() {
     done
 }
 
-# A virtual display of our own, on the first free display number.
+# A virtual display of our own, on a free display number well above a desktop's.
 start_display() {
-    local fifo="$E2E_WORK/displayfd"
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    local number
-    read -r -t "$E2E_TIMEOUT" number <"$fifo" || fail "Xvfb did not start"
-    export DISPLAY=":$number"
-    wait_for "the display" xdpyinfo
+    local number=$((100 + RANDOM % 400)) tries=0
+    while :; do
+        if [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ]; then
+            # -noreset: the server must not restart when a client such as xdpyinfo leaves.
+            Xvfb ":$number" -screen 0 1400x900x24 -nolisten tcp -noreset >"$E2E_WORK/xvfb.log" 2>&1 &
+            E2E_PIDS+=($!)
+            export DISPLAY=":$number"
+            local deadline=$((SECONDS + E2E_TIMEOUT))
+            until xdpyinfo >/dev/null 2>&1 || ! kill -0 "${E2E_PIDS[-1]}" 2>/dev/null; do
+                [ $SECONDS -ge $deadline ] && fail "Xvfb did not start"
+                sleep 0.1
+            done
+            xdpyinfo >/dev/null 2>&1 && return 0
+        fi
+        tries=$((tries + 1))
+        [ $tries -ge 20 ] && fail "no free display for Xvfb"
+        number=$((100 + RANDOM % 400))
+    done
 }
 
 # new_copy <name> <bin dir>: a folder of its own with the program, pictures, sound and an
