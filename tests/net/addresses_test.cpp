@@ -62,7 +62,7 @@ TEST(SocketErrorText, FortyOneTextsAndTheNumberForAnyOtherCode) {
         if (text.front() != '(')
             texts.insert(text);
         else
-            EXPECT_EQ(text, "(" + std::to_string(code) + ")");
+            EXPECT_EQ(text, std::string("(").append(std::to_string(code)).append(")"));
     }
     EXPECT_EQ(texts.size(), 41u);
     EXPECT_EQ(SocketErrorText(INT_MIN), "(-2147483648)");

@@ -113,7 +113,7 @@ TEST(Framer, SeveralMessagesInOneReceiveAreSplitAtTheirTags) {
 
 TEST(Framer, AStrayByteDoesNotPutLaterMessagesOutOfStep) {
     MessageFramer framer;
-    EXPECT_EQ(framer.Receive("x" + EncodeMessage(u"VURORE_MSG6:宜しく")),
+    EXPECT_EQ(framer.Receive(std::string("x").append(EncodeMessage(u"VURORE_MSG6:宜しく"))),
               Messages{u"VURORE_MSG6:宜しく"});
     EXPECT_EQ(
         framer.Receive(EncodeMessage(u"VURORE_MSG4:a") + "y" + EncodeMessage(u"VURORE_MSG4:b")),
