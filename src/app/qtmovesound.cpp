@@ -45,6 +45,17 @@ void QtMoveSound::play() {
 }
 
 void QtMoveSound::close() {
+    // A sound still being read is let finish first: taken away half-read, Qt Multimedia
+    // would leave the half-read sound behind in its loader.
+    if (effect_ && effect_->status() == QSoundEffect::Loading) {
+        QEventLoop wait;
+        QTimer bound;
+        bound.setSingleShot(true);
+        QObject::connect(&bound, &QTimer::timeout, &wait, &QEventLoop::quit);
+        QObject::connect(effect_.get(), &QSoundEffect::statusChanged, &wait, &QEventLoop::quit);
+        bound.start(kLongestWaitMs);
+        wait.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    }
     effect_.reset();
 }
 
