@@ -16,16 +16,6 @@ bool IsTagAt(std::u16string_view text, std::size_t at) {
            text[at + kTagPrefix.size()] <= u'8';
 }
 
-// Whether the text ends with the first part of a tag, so the tag may finish in the next
-// receive.
-bool EndsInPartOfTag(std::u16string_view text) {
-    for (std::size_t length = 1; length <= kTagPrefix.size() && length <= text.size(); ++length) {
-        if (text.substr(text.size() - length) == kTagPrefix.substr(0, length))
-            return true;
-    }
-    return false;
-}
-
 // The tag as it travels: "VURORE_MSG" in UTF-16LE, then the digit 1..8 and a zero byte.
 constexpr std::size_t kTagBytes = 2 * kTagLength;
 constexpr std::string_view kTagFirstBytes("V\0U\0R\0O\0R\0E\0_\0M\0S\0G\0", 20);
@@ -64,11 +54,9 @@ bool IsProperPrefixOf(std::u16string_view text, std::u16string_view whole) {
     return text.size() < whole.size() && whole.substr(0, text.size()) == text;
 }
 
-} // namespace
-
+// Whether a message that begins with its tag may still grow: a tag without its ":", a
+// move without its number, a fixed text cut short. (A tag cut short is seen in the bytes.)
 bool LooksUnfinished(std::u16string_view message) {
-    if (EndsInPartOfTag(message))
-        return true;
     if (message.size() < kTagLength || !IsTagAt(message, 0))
         return false;
     const char16_t kind = message[kTagPrefix.size()];
@@ -94,6 +82,8 @@ bool LooksUnfinished(std::u16string_view message) {
         return false;
     }
 }
+
+} // namespace
 
 std::vector<std::u16string> MessageFramer::Receive(std::string_view bytes) {
     const std::size_t room = kPendingLimit - std::min(kPendingLimit, pending_.size());

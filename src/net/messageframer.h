@@ -35,7 +35,4 @@ private:
     std::string pending_;
 };
 
-// Whether a message that ends here may still grow (see MessageFramer).
-bool LooksUnfinished(std::u16string_view message);
-
 } // namespace quorin
