@@ -20,8 +20,11 @@ struct Environment {
     QString workingFolder;
     // The one port the server listens on and the client connects to.
     quint16 port = 8000;
-    // A modal message box with the title "Quorin" and one OK button.
-    std::function<void(QWidget* parent, const QString& text)> showMessage;
+    // A modal message box with the title "Quorin" and one OK button, showing `text` as
+    // plain text. It does not wait for the player: the program and the connection go on
+    // while it is open. Answers the box while it stays open (null when nothing stays open),
+    // so a caller can keep from opening a second one of the same kind.
+    std::function<QWidget*(QWidget* parent, const QString& text)> showMessage;
     // A modal input box; an empty answer when the player cancels.
     std::function<QString(QWidget* parent, const QString& prompt)> askText;
     // The move sound.

@@ -157,6 +157,7 @@ bool Form1::KomaHaiti() {
     if (!game_.LoadPosition())
         return false;
     renderer_->DrawBoard(game_.board);
+    moveInput_->BoardRedrawn();
     return true;
 }
 
@@ -209,6 +210,14 @@ void Form1::mnuV_Click() {
 
 void Form1::Text2_DblClick() {
     Text2->clear();
+}
+
+bool Form1::event(QEvent* event) {
+    // A box or window that blocks this one takes the mouse away: the release of a drag
+    // would never arrive.
+    if (event->type() == QEvent::WindowBlocked && moveInput_)
+        moveInput_->CancelDrag();
+    return QMainWindow::event(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

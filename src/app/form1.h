@@ -10,6 +10,7 @@
 #include "rules/gamestate.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -101,6 +102,7 @@ public:
     void Text2_DblClick();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -126,6 +128,12 @@ private:
     void onAcknowledged();
     void MsgDispatch(const MessageAction& action);
 
+    // Message boxes. Every box first calls off a drag in progress. A box the peer causes
+    // (a notice, a check) opens only when no box of its kind is open: a flood of them
+    // leaves one box on the screen.
+    QWidget* openBox(const QString& text);
+    void showOnce(QPointer<QWidget>& open, const QString& text);
+
     // MoveExchangeHost
     bool connected() const override;
     void sendData(std::u16string_view message) override;
@@ -138,7 +146,9 @@ private:
     void swapStripHalves() override;
     void playMoveSound() override;
     void alertWindow() override;
-    void recordLine(const std::string& line) override;
+    QString recordLine(const std::string& line) override;
+    void reportRecordFailure(const QString& failure) override;
+    void announceCheck() override;
     void showMessage(const QString& text) override;
 
     // MoveInputHost
@@ -164,6 +174,10 @@ private:
     Form2* form2_ = nullptr;
     GameRecord record_;
     MainMenu menu_;
+    QPointer<QWidget> noticeBox_;
+    QPointer<QWidget> checkBox_;
+    // A record that cannot be written is reported once per connection.
+    bool recordFailureReported_ = false;
     bool shutDown_ = false;
     bool soundOpen_ = false;
     int strengthResetCount_ = 0;

@@ -108,11 +108,13 @@ void Form1::mnuClose_Click() {
 }
 
 void Form1::onAccepted(const QString& peerAddressText) {
+    recordFailureReported_ = false;
     Text2->setText(peerAddressText + QStringLiteral("が接続してきました。"));
     EnableConnectedMenus();
 }
 
 void Form1::onConnected() {
+    recordFailureReported_ = false;
     Text2->setText(QStringLiteral("サーバーと接続が完了しました。"));
     EnableConnectedMenus();
 }
@@ -157,7 +159,7 @@ void Form1::MsgDispatch(const MessageAction& action) {
         clocks_->stop();
         break;
     case MessageAction::Type::ShowNotice:
-        showMessage(FromUtf16(action.text));
+        showOnce(noticeBox_, FromUtf16(action.text));
         break;
     }
     board_->ShowChanges();
@@ -178,8 +180,22 @@ void Form1::mnuSave_Click() {
         showMessage(failure);
 }
 
+QWidget* Form1::openBox(const QString& text) {
+    moveInput_->CancelDrag();
+    return env_.showMessage(this, text);
+}
+
+void Form1::showOnce(QPointer<QWidget>& open, const QString& text) {
+    if (!open)
+        open = openBox(text);
+}
+
 void Form1::showMessage(const QString& text) {
-    env_.showMessage(this, text);
+    openBox(text);
+}
+
+void Form1::announceCheck() {
+    showOnce(checkBox_, QStringLiteral("チェック！"));
 }
 
 bool Form1::connected() const {
@@ -217,10 +233,16 @@ void Form1::alertWindow() {
     QApplication::alert(this, 2500);
 }
 
-void Form1::recordLine(const std::string& line) {
-    const QString failure = record_.Record(QByteArray::fromStdString(line));
-    if (!failure.isEmpty())
-        showMessage(failure);
+QString Form1::recordLine(const std::string& line) {
+    return record_.Record(QByteArray::fromStdString(line));
+}
+
+void Form1::reportRecordFailure(const QString& failure) {
+    // Appending goes on being tried on every move; the player hears of it once.
+    if (recordFailureReported_)
+        return;
+    recordFailureReported_ = true;
+    showMessage(failure);
 }
 
 } // namespace quorin

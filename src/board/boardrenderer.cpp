@@ -94,6 +94,9 @@ void BoardRenderer::DrawBoard(const Board& board) {
         for (int d = 0; d < 64; ++d)
             DrawPiece(board.name(SquareAt(d)), d);
         drawn_ = board;
+        // A drag's saved picture shows the board as it was: the next drag step saves anew.
+        savedValid_ = false;
+        dragArea_ = QRect();
         return;
     }
     // The picture already shows a board: only the squares that differ are drawn again,

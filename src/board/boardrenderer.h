@@ -57,6 +57,7 @@ public:
     void DrawPiece(std::string_view name, int index);
     // The whole board and every piece of `board`; reads the pictures the first time.
     // When the picture already shows a board, only the squares that differ are drawn.
+    // During a drag the whole board is drawn and the saved picture is given up.
     void DrawBoard(const Board& board);
 
     // Drag steps. LiftPiece empties the piece's square in the back buffer only; the window

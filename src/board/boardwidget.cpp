@@ -43,7 +43,7 @@ void BoardWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!window()->isActiveWindow())
         window()->activateWindow();
     if (mouse_)
-        mouse_->mouseMove(event->position().toPoint());
+        mouse_->mouseMove(event->position().toPoint(), event->buttons().testFlag(Qt::LeftButton));
 }
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {

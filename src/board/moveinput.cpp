@@ -34,12 +34,19 @@ std::string MoveInput::PieceAtPoint(QPoint point) const {
     return std::string(game_.board.name(SquareFromText(square)));
 }
 
+bool MoveInput::MayMove() const {
+    return game_.MyTurn && !host_.awaitingAck() && BoardReady;
+}
+
 void MoveInput::buttonDown(QPoint point) {
-    mousePoint_ = point;
-    drag_.PieceName = PieceAtPoint(mousePoint_);
-    drag_.FromSquare = SquareFromText(PointToSquare(mousePoint_));
-    if (drag_.PieceName.empty() || !game_.MyTurn || host_.awaitingAck() || !BoardReady)
+    CancelDrag(); // a drag whose release went unseen
+    const std::string piece = PieceAtPoint(point);
+    // A refused press changes nothing.
+    if (piece.empty() || !MayMove())
         return;
+    mousePoint_ = point;
+    drag_.PieceName = piece;
+    drag_.FromSquare = SquareFromText(PointToSquare(mousePoint_));
     const PieceCode picked = game_.board.at(drag_.FromSquare);
     if (picked != kEmptyCode) {
         drag_.Dragging = true;
@@ -53,9 +60,13 @@ void MoveInput::buttonDown(QPoint point) {
         drag_.Dragging = false;
 }
 
-void MoveInput::mouseMove(QPoint point) {
+void MoveInput::mouseMove(QPoint point, bool leftHeld) {
     if (!drag_.Dragging || drag_.PieceName.find('2') != std::string::npos)
         return;
+    if (!leftHeld) {
+        CancelDrag(); // the release happened where this window could not see it
+        return;
+    }
     mousePoint_ = point;
     renderer_.DrawDraggedPiece(drag_.PieceName, mousePoint_);
     widget_.ShowChanges();
@@ -63,26 +74,47 @@ void MoveInput::mouseMove(QPoint point) {
 
 void MoveInput::buttonUp(QPoint) {
     if (drag_.Dragging) {
+        // The drag is over from here on: a box the move opens finds no drag to call off.
+        drag_.Dragging = false;
         const std::string target = PointToSquare(mousePoint_);
         drag_.ToSquare = SquareFromText(target);
         const Board& board = game_.board;
         if (target.empty() || IsLocal(board.at(drag_.ToSquare)) ||
-            board.at(drag_.ToSquare) == board.at(drag_.FromSquare)) {
+            board.at(drag_.ToSquare) == board.at(drag_.FromSquare) || !MayMove()) {
             renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
         } else if (const MoveVerdict verdict =
                        IsMoveAllowed(board, drag_.ToSquare, drag_.FromSquare, drag_.PieceName);
                    !verdict.allowed) {
+            renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
             if (!verdict.refusal.empty())
                 host_.showMessage(
                     QString::fromUtf8(verdict.refusal.data(), qsizetype(verdict.refusal.size())));
-            renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
         } else {
             MakeMove();
         }
         widget_.ShowChanges();
     }
     renderer_.EndDrag();
+}
+
+void MoveInput::CancelDrag() {
+    if (!drag_.Dragging)
+        return;
     drag_.Dragging = false;
+    renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
+    renderer_.EndDrag();
+    widget_.ShowChanges();
+}
+
+void MoveInput::BoardRedrawn() {
+    if (!drag_.Dragging)
+        return;
+    if (game_.board.name(drag_.FromSquare) != drag_.PieceName) {
+        drag_.Dragging = false;
+        renderer_.EndDrag();
+        return;
+    }
+    renderer_.LiftPiece(drag_.FromSquare);
 }
 
 void MoveInput::MakeMove() {

@@ -35,9 +35,12 @@ public:
 // Moving a piece by dragging it: press the left button on an own piece, move the mouse
 // (a half-transparent copy follows it), release on the target square. A piece can be
 // picked up only on the player's turn, with no acknowledgement outstanding, once the
-// board is ready. A drop off the board, on an own piece or back on the source square is
-// no move; a move the rules refuse puts the piece back. An allowed move is made on the
-// board, drawn, sounded and sent.
+// board is ready, and the same holds again when it is dropped. A drop off the board, on
+// an own piece or back on the source square is no move; a move the rules refuse puts the
+// piece back. An allowed move is made on the board, drawn, sounded and sent.
+//
+// A drag whose release cannot come (a box opened over the board, the window was blocked,
+// the button went up unseen) is called off: the piece goes back and nothing is moved.
 class MoveInput : public BoardMouse {
 public:
     MoveInput(GameState& game, BoardRenderer& renderer, BoardWidget& widget, MoveInputHost& host);
@@ -63,10 +66,19 @@ public:
     std::string PieceAtPoint(QPoint point) const;
 
     void buttonDown(QPoint point) override;
-    void mouseMove(QPoint point) override;
+    void mouseMove(QPoint point, bool leftHeld) override;
     void buttonUp(QPoint point) override;
 
+    // Calls off a drag in progress: the piece is put back on its square.
+    void CancelDrag();
+    // The board picture was drawn anew from the position (a move arrived): a drag in
+    // progress lifts its piece again and saves the new picture, or ends when its piece is
+    // no longer on its square.
+    void BoardRedrawn();
+
 private:
+    // Whether the player may move now: on turn, no acknowledgement awaited, board set up.
+    bool MayMove() const;
     void MakeMove();
 
     GameState& game_;

@@ -100,28 +100,43 @@ void Connection::OnSocketNotify(int event) {
 }
 
 void Connection::ReadPeer() {
+    if (reading_)
+        return; // the loop below goes on reading once the message in hand is handled
     flushTimer_.stop();
     const QPointer<QTcpSocket> socket = peer_;
-    while (socket && socket == peer_ && socket->bytesAvailable() > 0) {
+    reading_ = true;
+    while (socket && socket == peer_ && MayRead()) {
         const QByteArray chunk = socket->read(kReadChunk);
         for (const std::u16string& message :
              framer_.Receive(std::string_view(chunk.constData(), std::size_t(chunk.size())))) {
             if (socket != peer_)
-                return;
+                break;
             Handle(message);
         }
     }
-    if (socket == peer_ && framer_.HasPending())
+    reading_ = false;
+    if (socket && socket == peer_ && framer_.HasPending())
         flushTimer_.start(kFlushDelayMs);
 }
 
+// Whether there is something to read and room to answer it.
+bool Connection::MayRead() const {
+    return peer_->bytesAvailable() > 0 && peer_->bytesToWrite() <= kSendLimit;
+}
+
 void Connection::FlushPending() {
+    if (reading_) {
+        flushTimer_.start(kFlushDelayMs);
+        return;
+    }
     const QPointer<QTcpSocket> socket = peer_;
+    reading_ = true;
     for (const std::u16string& message : framer_.Flush()) {
         if (!socket || socket != peer_)
-            return;
+            break;
         Handle(message);
     }
+    reading_ = false;
 }
 
 void Connection::Handle(const std::u16string& message) {
@@ -163,6 +178,12 @@ void Connection::PeerConnected() {
 void Connection::PeerClosed() {
     if (!peer_)
         return;
+    // What the peer sent before it closed is handled first, as it would have been had the
+    // read come before the close.
+    ReadPeer();
+    FlushPending();
+    if (!peer_)
+        return;
     DropPeer();
     connected_ = false;
     AwaitingAck = false;
@@ -187,7 +208,15 @@ void Connection::AdoptPeer(QTcpSocket* socket) {
     framer_ = MessageFramer();
     socket->setReadBufferSize(kReadBufferSize);
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    connect(socket, &QTcpSocket::readyRead, this, [this] { OnSocketNotify(Read); });
+    // Queued: the messages are handled after the socket's read signal has returned, so the
+    // socket goes on reporting new bytes while a handler lets the event loop run.
+    connect(socket, &QTcpSocket::readyRead, this, [this] { OnSocketNotify(Read); },
+            Qt::QueuedConnection);
+    // Once the peer has taken enough of our answers, whatever waits unread is read on.
+    connect(socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (peer_ && MayRead())
+            OnSocketNotify(Read);
+    });
     connect(socket, &QTcpSocket::disconnected, this, [this] { OnSocketNotify(Close); });
     connect(socket, &QTcpSocket::errorOccurred, this, &Connection::OnPeerError);
 }

@@ -19,6 +19,12 @@ namespace quorin {
 // bytes, decides what each message does, has it handled (received) and answers it with
 // the acknowledgement. The window is told what happened through the signals; this class
 // shows nothing itself.
+//
+// Received bytes are handled from the event loop, never from inside the socket's own read
+// signal, and one message at a time: a handler that lets the event loop run (the move
+// sound) never has the next message handled in the middle of it. While more than
+// kSendLimit bytes wait to go out to the peer, nothing more is read: a peer that sends
+// without reading our answers is held back by TCP instead of filling our memory.
 class Connection : public QObject {
     Q_OBJECT
 
@@ -33,6 +39,8 @@ public:
     static constexpr int kFlushDelayMs = 200;
     // A connection attempt that gets no answer ends after this long.
     static constexpr int kConnectTimeoutMs = 20000;
+    // Reading stops while more than this many bytes wait to be sent to the peer.
+    static constexpr qint64 kSendLimit = 1024 * 1024;
 
     explicit Connection(quint16 port, QObject* parent = nullptr);
     ~Connection() override;
@@ -69,6 +77,7 @@ signals:
 
 private:
     void ReadPeer();
+    bool MayRead() const;
     void AcceptPeer();
     void PeerConnected();
     void PeerClosed();
@@ -83,6 +92,7 @@ private:
     QTcpServer server_;
     QPointer<QTcpSocket> peer_;
     bool connected_ = false;
+    bool reading_ = false; // ReadPeer or FlushPending is handling messages
     MessageFramer framer_;
     QTimer flushTimer_;
     QTimer connectTimer_;

@@ -39,7 +39,9 @@ void MoveExchange::SendMove() {
         game_.PositionString = local;
         host_.banStart();
     }
-    host_.recordLine(local);
+    const QString failure = host_.recordLine(local);
+    if (!failure.isEmpty())
+        host_.reportRecordFailure(failure);
 }
 
 void MoveExchange::ReceiveMove(const std::string& position, int moveNumber) {
@@ -56,12 +58,15 @@ void MoveExchange::ReceiveMove(const std::string& position, int moveNumber) {
         host_.startClocks();
     host_.alertWindow();
     game_.MyTurn = true;
-    host_.recordLine(position);
+    const QString failure = host_.recordLine(position);
     host_.setStatusText(QStringLiteral("あなたの番"));
     if (!game_.CastlingOff)
         host_.setCastlingMenuEnabled(true);
     if (IsKingInCheck(game_.board))
-        host_.showMessage(QStringLiteral("チェック！"));
+        host_.announceCheck();
+    // Reported only now, so the move is wholly taken over before any box opens.
+    if (!failure.isEmpty())
+        host_.reportRecordFailure(failure);
 }
 
 } // namespace quorin

@@ -25,9 +25,13 @@ public:
     virtual void swapStripHalves() = 0;
     virtual void playMoveSound() = 0;
     virtual void alertWindow() = 0;
-    // Appends one line to the game record while recording is on.
-    virtual void recordLine(const std::string& line) = 0;
-    virtual void showMessage(const QString& text) = 0;
+    // Appends one line to the game record while recording is on; answers why it could not,
+    // or an empty text.
+    virtual QString recordLine(const std::string& line) = 0;
+    // Tells the player that the record could not be written, once the move is taken over.
+    virtual void reportRecordFailure(const QString& failure) = 0;
+    // The local king is attacked: "チェック！".
+    virtual void announceCheck() = 0;
 };
 
 // Passing moves between the two copies. A move sends the whole board, turned half a turn

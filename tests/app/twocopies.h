@@ -17,7 +17,8 @@ namespace quorin::test {
 
 // One copy of the program with its own folder and recorders.
 struct Copy {
-    explicit Copy(quint16 port) : env(port), window(env.environment()) {}
+    explicit Copy(quint16 port, bool realBoxes = false)
+        : env(port, realBoxes), window(env.environment()) {}
     TestEnvironment env;
     Form1 window;
 

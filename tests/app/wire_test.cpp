@@ -1,65 +1,20 @@
 // A peer written here speaks to one copy over a raw socket, byte by byte.
 
-#include "twocopies.h"
+#include "rawpeer.h"
 
 #include "board/clocks.h"
 #include "rules/position.h"
 
 #include <QMenu>
-#include <QTcpSocket>
 
 #include <random>
 
 using namespace quorin;
+using test::kAck;
+using test::MoveOnWire;
+using test::OnWire;
+using test::RawPeer;
 using test::WaitFor;
-
-namespace {
-
-// A text as it travels: each UTF-16 unit, low byte first.
-QByteArray OnWire(std::u16string_view text) {
-    QByteArray bytes;
-    for (char16_t unit : text)
-        bytes.append(char(unit & 0xFF)).append(char(unit >> 8));
-    return bytes;
-}
-
-QByteArray MoveOnWire(const std::string& board, std::u16string_view number) {
-    return OnWire(u"VURORE_MSG2:" + std::u16string(board.begin(), board.end()) + u":" +
-                  std::u16string(number));
-}
-
-const QByteArray kAck = OnWire(u"VURORE_MSG3:SEND_OK");
-
-class RawPeer : public ::testing::Test {
-protected:
-    RawPeer() : port(test::FreePort()), copy(port) {
-        copy.window.show();
-        WaitFor([&] { return copy.window.BoardReady(); });
-        copy.window.mnuServer_Click();
-        peer.connectToHost(QHostAddress::LocalHost, port);
-        WaitFor([&] { return copy.window.connection().Connected(); });
-        QObject::connect(&peer, &QTcpSocket::readyRead, [&] { received += peer.readAll(); });
-    }
-
-    void Send(const QByteArray& bytes) {
-        peer.write(bytes);
-        peer.flush();
-    }
-
-    // Everything the copy has sent until it falls quiet, taken out of `received`.
-    QByteArray Answer(qsizetype atLeast) {
-        WaitFor([&] { return received.size() >= atLeast; });
-        WaitFor([] { return false; }, 100); // anything more that was going to come
-        return std::exchange(received, {});
-    }
-
-    quint16 port;
-    test::Copy copy;
-    QTcpSocket peer;
-    QByteArray received;
-};
-
-} // namespace
 
 TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
     struct Case {

@@ -47,7 +47,8 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-TestEnvironment::TestEnvironment(quint16 port) : port_(port) {
+TestEnvironment::TestEnvironment(quint16 port, bool realBoxes)
+    : port_(port), realBoxes_(realBoxes) {
     const QDir assets(AssetsFolder());
     QDir().mkpath(programFolder());
     QDir().mkpath(workingFolder());
@@ -61,7 +62,11 @@ Environment TestEnvironment::environment() const {
     env.workingFolder = workingFolder();
     env.port = port_;
     auto seams = seams_;
-    env.showMessage = [seams](QWidget*, const QString& text) { seams->messages.append(text); };
+    auto box = realBoxes_ ? Environment::Default().showMessage : nullptr;
+    env.showMessage = [seams, box](QWidget* parent, const QString& text) -> QWidget* {
+        seams->messages.append(text);
+        return box ? box(parent, text) : nullptr;
+    };
     env.askText = [seams](QWidget*, const QString& prompt) {
         seams->prompts.append(prompt);
         return seams->answers.isEmpty() ? QString() : seams->answers.takeFirst();

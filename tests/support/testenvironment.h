@@ -23,10 +23,11 @@ struct Seams {
 
 // An environment for one copy in a test: its own program folder and working folder in a
 // fresh temporary folder, the working folder holding a copy of the pictures and the
-// sound, and recorders in place of the boxes and the sound.
+// sound, and recorders in place of the boxes and the sound. With `realBoxes` the message
+// boxes are recorded and also shown as the program shows them.
 class TestEnvironment {
 public:
-    explicit TestEnvironment(quint16 port = 0);
+    explicit TestEnvironment(quint16 port = 0, bool realBoxes = false);
 
     Environment environment() const;
     QString programFolder() const { return folder_.filePath(QStringLiteral("program")); }
@@ -37,6 +38,7 @@ private:
     QTemporaryDir folder_;
     std::shared_ptr<Seams> seams_ = std::make_shared<Seams>();
     quint16 port_;
+    bool realBoxes_;
 };
 
 // The folder holding the program's pictures, sound and default address list.
