@@ -16,6 +16,10 @@ namespace quorin {
 
 namespace {
 
+// The largest file the memo pad reads: the editor stays quick up to it, and a large file
+// (a log, a disk image named .txt) is refused rather than read whole into memory.
+constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
+
 // Messages begin with a line of the memo pad's own; what comes from outside (file names,
 // error texts, the file's characters) follows on later lines, so no message box takes any
 // of it for markup.
@@ -109,6 +113,8 @@ bool Form4::Load() {
     layout_ = MemoLayout();
     unsafeBytes_.reset();
     unsafePath_.clear();
+    knownPath_.clear();
+    knownBytes_.clear();
     setWindowTitle(MemoCaption(FileN, 0));
     // The file name is kept only once the file was read: a save never writes over a file
     // the player has not seen.
@@ -119,12 +125,25 @@ bool Form4::Load() {
         return false;
     }
 
+    // Only a plain file: reading a pipe or a device would never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        seams_.showMessage(this,
+                           CannotRead(path, QStringLiteral("通常のファイルではありません。")));
+        return false;
+    }
     QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
+        bytes = file.read(kMaxBytes + 1);
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         seams_.showMessage(this, CannotRead(path, file.errorString()));
+        return false;
+    }
+    if (bytes.size() > kMaxBytes) {
+        seams_.showMessage(
+            this, CannotRead(path, QStringLiteral("メモ帳で開けるのは %1 MiB までのファイルです。")
+                                       .arg(kMaxBytes / (1024 * 1024))));
         return false;
     }
 
@@ -138,6 +157,8 @@ bool Form4::Load() {
         Text1->setPlainText(memo.text);
     FileN = path;
     layout_ = memo.layout;
+    knownPath_ = path;
+    knownBytes_ = bytes;
     setWindowTitle(MemoCaption(FileN, memo.lines));
     if (!memo.exact) {
         Text1->setReadOnly(true);
@@ -203,6 +224,15 @@ void Form4::writeFile() {
         bytes = memo.bytes;
         written = memo.layout;
     }
+    if (changedSinceKnown(FileN)) {
+        seams_.showMessage(
+            this, QStringLiteral(
+                      "ファイルが読み込んだ後に書き換えられているため、上書保存しませんでした。"
+                      "\n%1\n上書きするとその変更が失われます。名前を変えて保存してください。")
+                      .arg(Shown(FileN)));
+        return;
+    }
+
     // The memo goes to a temporary file beside FileN and replaces it only when complete,
     // so a failed save leaves the earlier file as it was. The text box keeps the text
     // either way.
@@ -214,6 +244,18 @@ void Form4::writeFile() {
         return;
     }
     layout_ = written;
+    knownPath_ = FileN;
+    knownBytes_ = bytes;
+}
+
+bool Form4::changedSinceKnown(const QString& path) const {
+    if (!SameFile(path, knownPath_))
+        return false;
+    QFile file(path);
+    // Gone since, or unreadable: nothing on disk to keep, or the write reports its own error.
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(kMaxBytes + 1) != knownBytes_;
 }
 
 void Form4::mnuQuit_Click() {

@@ -66,6 +66,8 @@ private:
     void createMenu();
     // Writes the memo to FileN, replacing the file only once the whole memo is written.
     void writeFile();
+    // Whether the file at `path` is the one last read or written and was changed since.
+    bool changedSinceKnown(const QString& path) const;
 
     MemoSeams seams_;
     // How the memo's lines stand in its file; a new memo's by default.
@@ -75,6 +77,10 @@ private:
     // these, its bytes as read.
     std::optional<QByteArray> unsafeBytes_;
     QString unsafePath_;
+    // The file as the memo pad last read or wrote it, to notice when another program (or
+    // the game record) changed it before "上書保存".
+    QString knownPath_;
+    QByteArray knownBytes_;
 };
 
 } // namespace quorin

@@ -14,6 +14,10 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 #include <tuple>
 
 using namespace quorin;
@@ -154,12 +158,18 @@ TEST_F(MemoPad, RefusesToSaveACharacterTheEncodingCannotHold) {
 
 TEST_F(MemoPad, AFailedLoadForgetsTheFileAndSavingAsksForAName) {
     QDir(dir.path()).mkdir("folder.txt");
+#ifndef Q_OS_WIN
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
+#endif
+    QFile large(path("large.txt"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(8 * 1024 * 1024 + 1));
+    large.close();
 
     const auto kind = [this](const char* name) {
         const QFileInfo info(path(name));
         return std::make_tuple(info.exists(), info.isDir(), info.isFile(), info.size());
     };
-    for (const char* name : {"missing.txt", "folder.txt"}) {
+    for (const char* name : {"missing.txt", "folder.txt", "pipe.txt", "large.txt"}) {
         SCOPED_TRACE(name);
         const auto before = kind(name);
         messages.clear();
@@ -179,6 +189,18 @@ TEST_F(MemoPad, AFailedLoadForgetsTheFileAndSavingAsksForAName) {
     pad.mnuRewrite->trigger(); // a new memo: Shift-JIS with CR LF
     EXPECT_EQ(Contents(path("new.chs")), Sjis("新しいメモ\r\n"));
     EXPECT_EQ(pad.FileN, path("new.chs"));
+}
+
+TEST_F(MemoPad, KeepsAFileChangedSinceItWasRead) {
+    ASSERT_TRUE(Open("first\r\n"));
+    Write(path(), "first\r\nsecond\r\n"); // e.g. the game record, appended to meanwhile
+    pad.Text1->setPlainText("edited");
+    pad.mnuRewrite->trigger();
+    EXPECT_EQ(Contents(path()), "first\r\nsecond\r\n");
+    ASSERT_EQ(messages.size(), 1);
+    answers = QStringList{"other"};
+    pad.nmuNameChangeSave->trigger();
+    EXPECT_EQ(Contents(path("other.chs")), "edited\r\n");
 }
 
 TEST_F(MemoPad, ShowsItsMenuCaptionAndFillsTheWindow) {
