@@ -1,10 +1,10 @@
 #include "form4.h"
 
 #include "designfont.h"
-#include "memotext.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +16,13 @@ namespace quorin {
 
 namespace {
 
+// The largest file the memo pad reads: the editor stays quick up to it, and a large file
+// (a log, a disk image named .txt) is refused rather than read whole into memory.
+constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
+
+// Messages begin with a line of the memo pad's own; what comes from outside (file names,
+// error texts, the file's characters) follows on later lines, so no message box takes any
+// of it for markup.
 QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -23,6 +30,32 @@ QString Shown(const QString& path) {
 QString NoCodePage() {
     return QStringLiteral("この環境では Shift-JIS の文字コードを扱えないため、"
                           "メモを読み書きできません。");
+}
+
+QString CannotRead(const QString& path, const QString& why) {
+    return QStringLiteral("メモのファイルを読み込めません。\n%1\n%2").arg(Shown(path), why);
+}
+
+QString CopyInstead() {
+    return QStringLiteral("名前を変えて保存すると、元のファイルと同じ内容の写しを作ります。");
+}
+
+// A character as a message names it: itself and its code point.
+QString Named(const QString& character) {
+    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character[0], character[1])
+                                                : character[0].unicode();
+    return QStringLiteral("「%1」(U+%2)")
+        .arg(character, QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+}
+
+// Whether two paths name the same file: compared as found on disk when both exist.
+bool SameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo first(a), second(b);
+    if (first.exists() && second.exists())
+        return first.canonicalFilePath() == second.canonicalFilePath();
+    return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
 }
 
 } // namespace
@@ -76,41 +109,78 @@ void Form4::createMenu() {
 
 bool Form4::Load() {
     Text1->clear();
+    Text1->setReadOnly(false);
+    layout_ = MemoLayout();
+    unsafeBytes_.reset();
+    unsafePath_.clear();
+    knownPath_.clear();
+    knownBytes_.clear();
     setWindowTitle(MemoCaption(FileN, 0));
+    // The file name is kept only once the file was read: a save never writes over a file
+    // the player has not seen.
+    const QString path = FileN;
+    FileN.clear();
     if (!MemoCodePageAvailable()) {
         seams_.showMessage(this, NoCodePage());
         return false;
     }
 
-    QFile file(FileN);
+    // Only a plain file: reading a pipe or a device would never end.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        seams_.showMessage(this,
+                           CannotRead(path, QStringLiteral("通常のファイルではありません。")));
+        return false;
+    }
+    QFile file(path);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
+        bytes = file.read(kMaxBytes + 1);
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        seams_.showMessage(this, QStringLiteral("メモのファイル「%1」を読み込めません。\n%2")
-                                     .arg(Shown(FileN), file.errorString()));
+        seams_.showMessage(this, CannotRead(path, file.errorString()));
+        return false;
+    }
+    if (bytes.size() > kMaxBytes) {
+        seams_.showMessage(
+            this, CannotRead(path, QStringLiteral("メモ帳で開けるのは %1 MiB までのファイルです。")
+                                       .arg(kMaxBytes / (1024 * 1024))));
         return false;
     }
 
-    const MemoText memo = MemoFromFile(bytes);
-    Text1->setPlainText(memo.text);
+    // Each reading is checked through the editor itself: what it would save must be the
+    // very bytes read.
+    const MemoFile memo = ReadMemo(bytes, [this](const QString& text) {
+        Text1->setPlainText(text);
+        return Text1->toPlainText();
+    });
+    if (Text1->toPlainText() != memo.text)
+        Text1->setPlainText(memo.text);
+    FileN = path;
+    layout_ = memo.layout;
+    knownPath_ = path;
+    knownBytes_ = bytes;
     setWindowTitle(MemoCaption(FileN, memo.lines));
+    if (!memo.exact) {
+        Text1->setReadOnly(true);
+        unsafeBytes_ = bytes;
+        unsafePath_ = path;
+        seams_.showMessage(
+            this,
+            QStringLiteral("このファイルは元のとおりに保存できないため、読み取り専用で開きました。"
+                           "\n%1\nShift-JIS としても UTF-8 としても、読み込んだ内容を同じバイト列に"
+                           "書き戻せません。上書保存はしません。%2")
+                .arg(Shown(path), CopyInstead()));
+    }
     return true;
 }
 
 void Form4::mnuRewrite_Click() {
-    if (!MemoCodePageAvailable()) {
-        seams_.showMessage(this, NoCodePage());
+    // No file read (a new text, or a load that failed): ask for a name first.
+    if (FileN.isEmpty()) {
+        nmuNameChangeSave_Click();
         return;
     }
-    // The memo goes to a temporary file beside FileN and replaces it only when complete,
-    // so a failed save leaves the earlier file as it was. The text box keeps the text
-    // either way.
-    const QByteArray bytes = FileFromMemo(Text1->toPlainText());
-    QSaveFile file(FileN);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        seams_.showMessage(this, QStringLiteral("メモを「%1」に保存できません。\n%2")
-                                     .arg(Shown(FileN), file.errorString()));
+    writeFile();
 }
 
 void Form4::nmuNameChangeSave_Click() {
@@ -119,7 +189,73 @@ void Form4::nmuNameChangeSave_Click() {
         return;
     // Later saves over the file go to the new name; the caption keeps the loaded one.
     FileN = QDir(seams_.currentFolder).filePath(MemoSaveAsName(answer));
-    mnuRewrite_Click();
+    writeFile();
+}
+
+void Form4::writeFile() {
+    if (!MemoCodePageAvailable()) {
+        seams_.showMessage(this, NoCodePage());
+        return;
+    }
+    QByteArray bytes;
+    MemoLayout written = layout_;
+    if (unsafeBytes_) {
+        if (SameFile(FileN, unsafePath_)) {
+            seams_.showMessage(
+                this,
+                QStringLiteral("このファイルは元のとおりに保存できないため、上書保存しません。"
+                               "\n%1\n%2")
+                    .arg(Shown(FileN), CopyInstead()));
+            return;
+        }
+        bytes = *unsafeBytes_;
+    } else {
+        const MemoBytes memo = WriteMemo(Text1->toPlainText(), layout_);
+        if (!memo.ok) {
+            QString text =
+                QStringLiteral("メモに %1 で保存できない文字があるため、保存しませんでした。")
+                    .arg(MemoEncodingName(layout_.encoding));
+            if (!memo.unwritable.isEmpty())
+                text += QStringLiteral("\n%1 行目の文字 %2")
+                            .arg(QString::number(memo.unwritableLine), Named(memo.unwritable));
+            seams_.showMessage(this, text);
+            return;
+        }
+        bytes = memo.bytes;
+        written = memo.layout;
+    }
+    if (changedSinceKnown(FileN)) {
+        seams_.showMessage(
+            this, QStringLiteral(
+                      "ファイルが読み込んだ後に書き換えられているため、上書保存しませんでした。"
+                      "\n%1\n上書きするとその変更が失われます。名前を変えて保存してください。")
+                      .arg(Shown(FileN)));
+        return;
+    }
+
+    // The memo goes to a temporary file beside FileN and replaces it only when complete,
+    // so a failed save leaves the earlier file as it was. The text box keeps the text
+    // either way.
+    QSaveFile file(FileN);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        seams_.showMessage(
+            this,
+            QStringLiteral("メモを保存できません。\n%1\n%2").arg(Shown(FileN), file.errorString()));
+        return;
+    }
+    layout_ = written;
+    knownPath_ = FileN;
+    knownBytes_ = bytes;
+}
+
+bool Form4::changedSinceKnown(const QString& path) const {
+    if (!SameFile(path, knownPath_))
+        return false;
+    QFile file(path);
+    // Gone since, or unreadable: nothing on disk to keep, or the write reports its own error.
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(kMaxBytes + 1) != knownBytes_;
 }
 
 void Form4::mnuQuit_Click() {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "memotext.h"
+
+#include <QByteArray>
 #include <QDialog>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
@@ -31,7 +35,8 @@ class Form4 : public QDialog {
 public:
     explicit Form4(MemoSeams seams, QWidget* parent = nullptr);
 
-    // The file shown, and where "上書保存" writes.
+    // The file shown, and where "上書保存" writes; empty when no file was read, and
+    // "上書保存" then asks for a name.
     QString FileN;
 
     QPlainTextEdit* Text1 = nullptr;
@@ -42,8 +47,11 @@ public:
     QAction* mnuQuit = nullptr;
 
     // Reads FileN into the text box and shows the file name and its number of lines in the
-    // caption. A file that cannot be read is reported; the text box is then empty, the
-    // caption counts no lines and the answer is false, but the memo pad still works.
+    // caption. A file that cannot be read is reported and forgotten: the text box is then
+    // empty, the caption counts no lines, FileN is empty and the answer is false, but the
+    // memo pad still works as for a new text. A file that would not be saved back byte for
+    // byte is shown for reading only, with a message; it is never overwritten, and a save
+    // under a new name writes a copy of it.
     bool Load();
 
     // Menu commands.
@@ -56,8 +64,23 @@ protected:
 
 private:
     void createMenu();
+    // Writes the memo to FileN, replacing the file only once the whole memo is written.
+    void writeFile();
+    // Whether the file at `path` is the one last read or written and was changed since.
+    bool changedSinceKnown(const QString& path) const;
 
     MemoSeams seams_;
+    // How the memo's lines stand in its file; a new memo's by default.
+    MemoLayout layout_;
+    // While set, the memo is the file at unsafePath_, which cannot be saved back byte for
+    // byte: the text is read-only, that file is never written, and a save elsewhere writes
+    // these, its bytes as read.
+    std::optional<QByteArray> unsafeBytes_;
+    QString unsafePath_;
+    // The file as the memo pad last read or wrote it, to notice when another program (or
+    // the game record) changed it before "上書保存".
+    QString knownPath_;
+    QByteArray knownBytes_;
 };
 
 } // namespace quorin
