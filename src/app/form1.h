@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -89,6 +90,8 @@ public:
     void mnuToryou_Click();
     void nmuFileOpen_Click();
     void mnuPlay_Click();
+    // Exports a chosen game record as a PGN file; allowed while connected.
+    void mnuPgn_Click();
 
     // Which window the file chooser serves: 0 the memo pad, 1 the replay window.
     int MnuFlag = 0;
@@ -112,7 +115,9 @@ private:
     void connectNetwork();
     void connectPlay();
     void connectRecords();
-    void openChooser();
+    // Shows the file chooser in the mode MnuFlag names; `done` runs when it closes, told
+    // whether a file was handed back (its path may be empty) or the close box was used.
+    void openChooser(std::function<void(bool handedOver, const QString& path)> done);
     void openMemo(const QString& path);
     void openReplay();
     void castle(CastlingSide side);

@@ -1,4 +1,5 @@
-// The main window's side windows: the file chooser, the memo pad and the replay window.
+// The main window's side windows: the file chooser, the memo pad and the replay window,
+// and the export of a record as PGN.
 // They open modal but without blocking: each continues when the one before it closes.
 
 #include "form1.h"
@@ -7,6 +8,7 @@
 #include "net/connection.h"
 #include "records/form3.h"
 #include "records/form4.h"
+#include "records/pgnfile.h"
 
 #include <QMenu>
 #include <QScreen>
@@ -16,11 +18,15 @@ namespace quorin {
 void Form1::connectRecords() {
     connect(menu_.nmuFileOpen, &QAction::triggered, this, &Form1::nmuFileOpen_Click);
     connect(menu_.mnuPlay, &QAction::triggered, this, &Form1::mnuPlay_Click);
+    connect(menu_.mnuPgn, &QAction::triggered, this, &Form1::mnuPgn_Click);
 }
 
 void Form1::nmuFileOpen_Click() {
     MnuFlag = Form3::kMemo;
-    openChooser();
+    openChooser([this](bool handedOver, const QString& path) {
+        if (handedOver)
+            openMemo(path);
+    });
 }
 
 void Form1::mnuPlay_Click() {
@@ -30,27 +36,23 @@ void Form1::mnuPlay_Click() {
         return;
     }
     MnuFlag = Form3::kReplay;
-    openChooser();
-}
-
-void Form1::openChooser() {
-    auto* chooser = new Form3(MnuFlag, env_.workingFolder, env_.showMessage, this);
-    chooser->setWindowModality(Qt::ApplicationModal);
-    connect(chooser, &QDialog::finished, this, [this, chooser](int result) {
-        chooser->deleteLater();
-        const bool handedOver = result == QDialog::Accepted;
-        if (chooser->MnuFlag() == Form3::kMemo) {
-            if (handedOver)
-                openMemo(chooser->chosenPath());
-            return;
-        }
+    openChooser([this](bool handedOver, const QString& path) {
         if (!form2_)
             form2_ = new Form2(static_cast<ReplayHost&>(*this), this);
         // Closed with its close box, the chooser leaves the record chosen before.
         if (handedOver)
-            form2_->ExFile = chooser->chosenPath();
+            form2_->ExFile = path;
         if (!form2_->ExFile.isEmpty())
             openReplay();
+    });
+}
+
+void Form1::openChooser(std::function<void(bool handedOver, const QString& path)> done) {
+    auto* chooser = new Form3(MnuFlag, env_.workingFolder, env_.showMessage, this);
+    chooser->setWindowModality(Qt::ApplicationModal);
+    connect(chooser, &QDialog::finished, this, [chooser, done = std::move(done)](int result) {
+        chooser->deleteLater();
+        done(result == QDialog::Accepted, chooser->chosenPath());
     });
     chooser->show();
 }
@@ -81,6 +83,26 @@ void Form1::showPosition(const std::string& position) {
     game_.PositionString = position;
     BanStart();
     board_->ShowChanges();
+}
+
+void Form1::mnuPgn_Click() {
+    // The chooser picks the record as for a replay; the board is not touched.
+    MnuFlag = Form3::kReplay;
+    openChooser([this](bool handedOver, const QString& path) {
+        if (!handedOver || path.isEmpty())
+            return;
+        const PgnText pgn = ReadRecordAsPgn(path);
+        if (!pgn.failure.isEmpty()) {
+            showMessage(pgn.failure);
+            return;
+        }
+        const QString answer = env_.askText(this, PgnPrompt());
+        if (answer.isEmpty())
+            return;
+        const QString failure = WritePgnFile(answer, env_.workingFolder, pgn.text);
+        if (!failure.isEmpty())
+            showMessage(failure);
+    });
 }
 
 } // namespace quorin

@@ -90,6 +90,7 @@ MainMenu MainMenu::Build(QMenuBar* bar) {
 
     m.mnuKifu = AddMenu(owner, bar, nullptr, "mnuKifu", QStringLiteral("棋譜再生"));
     m.mnuPlay = AddItem(m.mnuKifu, "mnuPlay", QStringLiteral("起動"));
+    m.mnuPgn = AddItem(m.mnuKifu, "mnuPgn", QStringLiteral("PGN 書き出し..."));
 
     m.mnuV = bar->addAction(QStringLiteral("バ－ジョン情報"));
     m.mnuV->setObjectName(QStringLiteral("mnuV"));

@@ -41,6 +41,7 @@ struct MainMenu {
 
     QMenu* mnuKifu = nullptr;
     QAction* mnuPlay = nullptr;
+    QAction* mnuPgn = nullptr;
 
     QAction* mnuV = nullptr;
 

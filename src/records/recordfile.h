@@ -13,9 +13,11 @@ struct RecordFile {
     int skipped = 0;                    // lines that are not
 };
 
-// Splits a record into lines (a line ends at CR LF or at a lone CR; a final line end
-// adds no empty line) and keeps those that are valid positions. Records of any length
-// are read whole.
+// Splits a record into its lines: a line ends at CR LF or at a lone CR, and a final line
+// end adds no empty line.
+std::vector<std::string> RecordLines(const QByteArray& bytes);
+
+// The lines of a record that are valid positions. Records of any length are read whole.
 RecordFile ReadRecordFile(const QByteArray& bytes);
 
 } // namespace quorin

@@ -81,7 +81,7 @@ TEST_F(MainWindow, MenuBarAsDesigned) {
               Array("mnuKaomoji", {"(^_^) わ－い", "m(_ _)m　申し訳ござらぬ。", "(T_T)　そんな－",
                                    "(>_<)　アイタ！", "(^_^)v　イエ－イ", "<(_ _)>　参り申した。",
                                    "(＾_^；　あの－・・・"}));
-    EXPECT_EQ(Entries(m.mnuKifu), Lines{"mnuPlay 起動"});
+    EXPECT_EQ(Entries(m.mnuKifu), (Lines{"mnuPlay 起動", "mnuPgn PGN 書き出し..."}));
 }
 
 TEST_F(MainWindow, TabOrderAndMenuShortcutsOverTheTextBoxes) {

@@ -8,20 +8,13 @@
 #include <QMenu>
 
 using namespace quorin;
+using test::ClientView;
 using test::Copy;
 using test::SeenFromTheOtherSide;
+using test::ServerView;
 using test::WaitFor;
 
 namespace {
-
-// A square named as on a chess board ("e2"), seen from the server, who moves first and
-// plays the white pieces from the bottom, or from the client, who sees the board turned.
-Square ServerView(const char* name) {
-    return {name[0] - 'a', '8' - name[1]};
-}
-Square ClientView(const char* name) {
-    return {'h' - name[0], name[1] - '1'};
-}
 
 class Game : public test::TwoCopies {
 protected:

@@ -1,15 +1,17 @@
 // The side windows opened from the main window's menus: a record written by a real game
-// replayed on the main board, and a text file opened in the memo pad.
+// replayed on the main board and exported as PGN, and a text file opened in the memo pad.
 
 #include "twocopies.h"
 
 #include "records/form2.h"
 #include "records/form3.h"
 #include "records/form4.h"
+#include "records/pgnfile.h"
 #include "rules/position.h"
 #include "support/files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -133,4 +135,48 @@ TEST_F(SideWindows, ATextFileOpensInTheMemoPad) {
     EXPECT_EQ(memo->Text1->toPlainText(), QStringLiteral("first\nsecond"));
     EXPECT_TRUE(memo->windowTitle().endsWith(QStringLiteral("=2")));
     EXPECT_FALSE(chooser->isVisible());
+}
+
+TEST_F(SideWindows, BothRecordsOfAGameExportAsTheSameMoves) {
+    Connect();
+    server.window.mnuVSave_Click();
+    client.window.mnuVSave_Click();
+    const char* moves[] = {"h2h4", "g7g5", "h4g5", "h7h6", "g5h6", "f8g7", "h6g7", "g8f6",
+                           "g7h8", "f6g8", "g1f3", "a7a6", "e2e3", "a6a5", "f1e2", "a5a4"};
+    for (int number = 1; const std::string move : moves) {
+        const bool first = number % 2;
+        Copy& mover = first ? server : client;
+        const auto view = first ? test::ServerView : test::ClientView;
+        const Square from = view(move.c_str()), to = view(move.c_str() + 2);
+        if (move == "g7h8") // a promotion, made with the mouse
+            mover.drag(from, mover.center(to));
+        else
+            Move(mover, from, to);
+        ASSERT_TRUE(Arrived(first ? client : server, mover, number++)) << move;
+    }
+    server.window.menu().nmuCastlingRight->trigger();
+    ASSERT_TRUE(Arrived(client, server, 17));
+
+    // Exported from each side's record while still connected.
+    QByteArray games[2];
+    for (Copy* copy : {&server, &client}) {
+        copy->env.seams().answers = {QStringLiteral("game")};
+        copy->window.menu().mnuPgn->trigger();
+        Form3* chooser = Chooser(*copy);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_TRUE(chooser->Command2->isVisible());
+        chooser->setFolder(copy->env.programFolder());
+        Choose(chooser, QStringLiteral("RadedIvu.chs"));
+        chooser->Command2->click();
+        const QString path = QDir(copy->env.workingFolder()).filePath(QStringLiteral("game.pgn"));
+        ASSERT_TRUE(WaitFor([&] { return QFile::exists(path); }));
+        EXPECT_EQ(copy->env.seams().prompts.last(), PgnPrompt());
+        const QByteArray pgn = Contents(path);
+        games[copy == &client] = pgn.mid(pgn.indexOf("\n\n"));
+        EXPECT_FALSE(pgn.contains("[FEN"));
+    }
+    EXPECT_EQ(games[0],
+              "\n\n1. h4 g5 2. hxg5 h6 3. gxh6 Bg7 4. hxg7 Nf6 5. gxh8=Q+ Ng8 6. Nf3 a6 7. e3 a5\n"
+              "8. Be2 a4 9. O-O *\n\n");
+    EXPECT_EQ(games[1], games[0]);
 }

@@ -40,6 +40,15 @@ struct Copy {
     }
 };
 
+// A square named as on a chess board ("e2"), seen from the server, who moves first and
+// plays the white pieces from the bottom, or from the client, who sees the board turned.
+inline Square ServerView(const char* name) {
+    return {name[0] - 'a', '8' - name[1]};
+}
+inline Square ClientView(const char* name) {
+    return {'h' - name[0], name[1] - '1'};
+}
+
 // A plain move made on `copy`'s board and sent, as the move input does it.
 inline void Move(Copy& copy, Square from, Square to) {
     Board& board = copy.game().board;

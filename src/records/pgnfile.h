@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quorin {
+
+// A game record file exported as a PGN file for other chess programs.
+
+// The PGN text of the record file at `recordPath`, in UTF-8, dated with the day the file
+// was last written; or, in `failure`, why there is none (the file cannot be read, or holds
+// no position), for a message box.
+struct PgnText {
+    QByteArray text;
+    QString failure;
+};
+PgnText ReadRecordAsPgn(const QString& recordPath);
+
+// The PGN file's name from what the player typed: ".pgn" is added when the name (after its
+// folder) holds no "."; an answer with a "." is taken as typed.
+QString PgnFileName(const QString& answer);
+
+// The question of the input box that asks for the PGN file's name.
+QString PgnPrompt();
+
+// Writes `text` to PgnFileName(answer), taken relative to `currentFolder` unless it is an
+// absolute path. A file of that name is replaced whole or, when writing fails, not at all.
+// Answers the failure for a message box, or an empty text.
+QString WritePgnFile(const QString& answer, const QString& currentFolder, const QByteArray& text);
+
+} // namespace quorin
