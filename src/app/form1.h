@@ -165,6 +165,7 @@ private:
     void announceWin() override;
 
     // ReplayHost
+    bool mayReplay() override;
     void showPosition(const std::string& position) override;
 
     Environment env_;

@@ -29,12 +29,17 @@ void Form1::nmuFileOpen_Click() {
     });
 }
 
-void Form1::mnuPlay_Click() {
+bool Form1::mayReplay() {
     // A game in progress is never overwritten on the board.
-    if (connection_->Connected()) {
-        showMessage(QStringLiteral("通信を切断しなければ実行できません。"));
+    if (!connection_->Connected())
+        return true;
+    showMessage(QStringLiteral("通信を切断しなければ実行できません。"));
+    return false;
+}
+
+void Form1::mnuPlay_Click() {
+    if (!mayReplay())
         return;
-    }
     MnuFlag = Form3::kReplay;
     openChooser([this](bool handedOver, const QString& path) {
         if (!form2_)

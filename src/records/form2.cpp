@@ -64,8 +64,10 @@ bool Form2::LoadFile(const QString& FNAME) {
                 .arg(FNAME)
                 .arg(record.skipped));
     }
-    host_.showPosition(recordLines_[0]);
-    Label1->setText(QStringLiteral("1"));
+    if (host_.mayReplay()) {
+        host_.showPosition(recordLines_[0]);
+        Label1->setText(QStringLiteral("1"));
+    }
     return true;
 }
 
@@ -85,16 +87,22 @@ void Form2::DispLay() {
 }
 
 void Form2::Command1_Click() {
+    if (!host_.mayReplay())
+        return;
     currentLine_ = 0;
     DispLay();
 }
 
 void Form2::Command2_Click() {
+    if (!host_.mayReplay())
+        return;
     currentLine_ = std::max(currentLine_ - 1, 0);
     DispLay();
 }
 
 void Form2::Command3_Click() {
+    if (!host_.mayReplay())
+        return;
     currentLine_ = std::min(currentLine_ + 1, std::max(LastLine(), 0));
     DispLay();
 }

@@ -15,6 +15,9 @@ namespace quorin {
 class ReplayHost {
 public:
     virtual ~ReplayHost() = default;
+    // Whether a record may be shown on the main window's board now; a game in progress
+    // never is overwritten. Tells the player why not when it answers false.
+    virtual bool mayReplay() = 0;
     // Makes `position` the main window's position and shows it on its board.
     virtual void showPosition(const std::string& position) = 0;
     virtual void showMessage(const QString& text) = 0;
@@ -43,7 +46,8 @@ public:
 
     // Reads `FNAME` and shows its first position. A file that cannot be read, holds no
     // position, or holds lines that are not positions is reported in a message box; only
-    // valid positions are ever shown.
+    // valid positions are ever shown. The buttons step only while the main window allows
+    // a replay; otherwise they change nothing.
     bool LoadFile(const QString& FNAME);
     // Shows line CurrentLine on the main window's board.
     void DispLay();

@@ -114,8 +114,21 @@ TEST_F(Network, MovesPassTheTurnAndEachSideSeesItsOwnView) {
     EXPECT_TRUE(server.messages().isEmpty() && client.messages().isEmpty());
 }
 
-TEST_F(Network, AReceivedCheckIsAnnouncedOnce) {
+// A received move is taken over whole before any box opens: board and title, sound,
+// "あなたの番", then the check, then a record failure, which each connection reports once.
+TEST_F(Network, AReceivedMoveIsTakenOverBeforeAnyBoxAndARecordFailureIsToldOnce) {
     Connect();
+    client.window.mnuVSave_Click();
+    const QString path = client.window.record().path();
+    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path)); // a folder took the record's place
+    QStringList seen;
+    client.env.seams().observe = [&](const QString& message) {
+        const bool taken = SeenFromTheOtherSide(server.game().board, client.game().board);
+        seen.append(QStringList{message.isEmpty() ? QStringLiteral("sound") : message,
+                                client.window.windowTitle(), client.window.Text1->text(),
+                                taken ? QStringLiteral("board") : QString()}
+                        .join(u'|'));
+    };
     // The server's queen gives check along the client's diagonal: from the server's side
     // the queen stands on (7, 3), the client's king on (3, 0) with (4, 1)..(6, 2) empty.
     Board& board = server.game().board;
@@ -125,8 +138,33 @@ TEST_F(Network, AReceivedCheckIsAnnouncedOnce) {
     board.set({7, 4}, 4);
     Move(server, {7, 4}, {7, 3});
     ASSERT_TRUE(Arrived(client, server, 1));
-    EXPECT_EQ(client.messages(), QStringList{QStringLiteral("チェック！")});
-    EXPECT_EQ(client.window.Text1->text(), QStringLiteral("あなたの番"));
+    const QString failure = client.messages().value(1);
+    EXPECT_TRUE(failure.contains(QDir::toNativeSeparators(path))) << failure.toStdString();
+    const QString after = QStringLiteral("|Quorin：あなた=後手:第 1手|あなたの番|board");
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("sound|Quorin：あなた=後手:第 1手||board"),
+                                 QStringLiteral("チェック！") + after, failure + after}));
+
+    // The game goes on; appending is tried on every move and told of no more.
+    Move(client, {1, 6}, {1, 5}); // g7-g6 blocks the check
+
+    ASSERT_TRUE(Arrived(server, client, 2));
+    ASSERT_TRUE(QDir().rmdir(path));
+    Move(server, {7, 3}, {7, 2});
+    ASSERT_TRUE(Arrived(client, server, 3));
+    EXPECT_EQ(client.messages().size(), 2);
+    // The line received is the record line, exactly as it came.
+    EXPECT_EQ(Contents(path).toStdString(), WritePositionForPeer(server.game().board) + "\r\n");
+    // Recording off writes nothing.
+    EXPECT_FALSE(QFile::exists(server.window.record().path()));
+
+    // A new connection tells of a new failure again.
+    client.window.mnuClose_Click();
+    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
+    Connect();
+    Move(client, {0, 6}, {0, 5});
+    ASSERT_TRUE(Arrived(server, client, 1));
+    EXPECT_EQ(client.messages().size(), 3);
+    EXPECT_EQ(server.messages(), QStringList());
 }
 
 TEST_F(Network, FailuresAreReportedAndLeaveTheMenusReady) {

@@ -97,6 +97,21 @@ TEST_F(SideWindows, ARecordedGameReplaysOnTheMainBoard) {
     // The replay window no longer holds the main window: a move can be tried on the board.
     EXPECT_EQ(replay->windowModality(), Qt::NonModal);
 
+    // A game starts while it is open: stepping is refused and the board stays; after the
+    // game stepping works again.
+    Connect();
+    const Board inGame = server.game().board;
+    const qsizetype said = server.messages().size();
+    for (QPushButton* button : {replay->Command1, replay->Command2, replay->Command3})
+        button->click();
+    EXPECT_EQ(server.game().board, inGame);
+    EXPECT_EQ(replay->Label1->text(), QStringLiteral("2"));
+    EXPECT_EQ(server.messages().mid(said),
+              QStringList(3, QStringLiteral("通信を切断しなければ実行できません。")));
+    server.window.mnuClose_Click();
+    replay->Command3->click();
+    EXPECT_TRUE(shows(3));
+
     // Closing the chooser with its close box replays the same record again.
     replay->close();
     server.window.menu().mnuPlay->trigger();

@@ -36,6 +36,7 @@ QByteArray Lines(int count) {
 // A replay window on game.chs, which each Load writes anew; the test plays its board.
 class Replay : public ::testing::Test, public ReplayHost {
 protected:
+    bool mayReplay() override { return true; }
     void showPosition(const std::string& position) override { shown.push_back(position); }
     void showMessage(const QString& text) override { messages.append(text); }
     void Load(const QByteArray& bytes) {

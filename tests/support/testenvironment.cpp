@@ -17,7 +17,11 @@ public:
         seams_->soundFile = file;
         seams_->soundOpen = true;
     }
-    void play() override { ++seams_->soundPlays; }
+    void play() override {
+        ++seams_->soundPlays;
+        if (seams_->observe)
+            seams_->observe(QString());
+    }
     void close() override { seams_->soundOpen = false; }
 
 private:
@@ -65,6 +69,8 @@ Environment TestEnvironment::environment() const {
     auto box = realBoxes_ ? Environment::Default().showMessage : nullptr;
     env.showMessage = [seams, box](QWidget* parent, const QString& text) -> QWidget* {
         seams->messages.append(text);
+        if (seams->observe)
+            seams->observe(text);
         return box ? box(parent, text) : nullptr;
     };
     env.askText = [seams](QWidget*, const QString& prompt) {

@@ -19,6 +19,9 @@ struct Seams {
     QString soundFile;   // the file the move sound was opened with
     int soundPlays = 0;
     bool soundOpen = false;
+    // Called as each box opens (with its text) and as each sound plays (with an empty
+    // text), for a test that looks at what the program had done by then.
+    std::function<void(const QString& message)> observe;
 };
 
 // An environment for one copy in a test: its own program folder and working folder in a
