@@ -1,6 +1,6 @@
 // The acknowledgement round trip between two copies over loopback, against a bare Qt
 // socket echo of the same size. Each far end runs in a process of its own, as a player's
-// copy does: it handles the message, answers, and draws after answering.
+// copy does: it answers the message, then acts on it and draws.
 
 #include "app/form1.h"
 #include "net/connection.h"

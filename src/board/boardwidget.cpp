@@ -15,7 +15,7 @@ BoardWidget::BoardWidget(BoardRenderer& renderer, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void BoardWidget::paintEvent(QPaintEvent*) {
+void BoardWidget::paintEvent(QPaintEvent* event) {
     if (!bufferReady_) {
         clientRect_ = rect();
         bufferReady_ = true;
@@ -24,8 +24,11 @@ void BoardWidget::paintEvent(QPaintEvent*) {
         emit firstPaint();
         renderer_.TakeChanges(); // this paint shows them all
     }
+    // Only the parts asked for are copied: a whole-picture copy costs more than the small
+    // changes of a move, and Qt would hand it to worker threads.
     QPainter painter(this);
-    painter.drawImage(0, 0, renderer_.BackBuffer());
+    for (const QRect& area : event->region())
+        painter.drawImage(area.topLeft(), renderer_.BackBuffer(), area);
 }
 
 void BoardWidget::ShowChanges() {

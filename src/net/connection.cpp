@@ -146,10 +146,10 @@ void Connection::Handle(const std::u16string& message) {
         emit acknowledged();
         return;
     }
-    const QPointer<QTcpSocket> socket = peer_;
+    // Answered before it is acted on: the peer waits for the answer, not for the drawing
+    // and the sound. The message is acted on at once after, before anything else is read.
+    SendData(kAcknowledgement);
     emit received(action);
-    if (socket && socket == peer_)
-        SendData(kAcknowledgement);
 }
 
 void Connection::AcceptPeer() {
