@@ -34,7 +34,10 @@ void Form1::mnuPlay_Click() {
 }
 
 void Form1::openChooser() {
-    auto* chooser = new Form3(MnuFlag, env_.workingFolder, env_.showMessage, this);
+    // A replay starts where the records are; the memo pad where the program was started.
+    const QString start =
+        MnuFlag == Form3::kReplay ? env_.replayChooserFolder() : env_.workingFolder;
+    auto* chooser = new Form3(MnuFlag, start, env_.showMessage, this);
     chooser->setWindowModality(Qt::ApplicationModal);
     connect(chooser, &QDialog::finished, this, [this, chooser](int result) {
         chooser->deleteLater();

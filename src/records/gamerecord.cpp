@@ -20,14 +20,15 @@ QString CannotWrite(const QString& path, const QString& reason) {
 
 } // namespace
 
-GameRecord::GameRecord(QString programFolder) : programFolder_(std::move(programFolder)) {}
+GameRecord::GameRecord(QString folder) : folder_(std::move(folder)) {}
 
 QString GameRecord::path() const {
-    return QDir(programFolder_).filePath(QString::fromLatin1(kFileName));
+    return QDir(folder_).filePath(QString::fromLatin1(kFileName));
 }
 
 QString GameRecord::SwitchOn() {
     recordAll_ = true;
+    QDir().mkpath(folder_);
     QFile file(path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return CannotWrite(file.fileName(), file.errorString());
@@ -35,7 +36,8 @@ QString GameRecord::SwitchOn() {
 }
 
 QString GameRecord::AppendRecord(const QString& name, const QByteArray& line) {
-    QFile file(QDir(programFolder_).filePath(name));
+    QDir().mkpath(folder_);
+    QFile file(QDir(folder_).filePath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return CannotWrite(file.fileName(), file.errorString());
     const QByteArray bytes = line + "\r\n";

@@ -59,6 +59,10 @@ Environment TestEnvironment::environment() const {
     Environment env;
     env.programFolder = programFolder();
     env.workingFolder = workingFolder();
+    env.dataFolder = folder("share");
+    env.libraryFolder = folder("lib");
+    env.userConfigFolder = folder("config");
+    env.userDataFolder = folder("data");
     env.port = port_;
     auto seams = seams_;
     env.showMessage = [seams](QWidget*, const QString& text) { seams->messages.append(text); };
