@@ -38,6 +38,10 @@ server_pid=$COPY_PID
 shot="$E2E_WORK/start.png"
 import -window root "$shot"
 expect_start_position "$shot" "$server" "$data"
+# The menu entry ties itself to the window through the window's class.
+class=$(sed -n 's/^StartupWMClass=//p' "$prefix"/share/applications/*.desktop)
+xprop -id "$server" WM_CLASS | grep -q "\"$class\"\$" ||
+    fail "the window's class is not $class: $(xprop -id "$server" WM_CLASS)"
 
 note "a second installed copy, started from its player's home, plays a move against it"
 player client
