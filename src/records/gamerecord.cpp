@@ -53,7 +53,7 @@ QString GameRecord::Record(const QByteArray& line) {
     return AppendRecord(QString::fromLatin1(kFileName), line);
 }
 
-QString GameRecord::SaveAs(const QString& answer, const QString& currentFolder) const {
+QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder) const {
     if (answer.isEmpty())
         return {};
     QFile record(path());
@@ -72,7 +72,7 @@ QString GameRecord::SaveAs(const QString& answer, const QString& currentFolder) 
 
     // The copy goes to a temporary file beside the target and replaces it only when
     // complete, so a failed copy leaves an older file of that name untouched.
-    QSaveFile copy(QDir(currentFolder).filePath(SaveAsName(answer)));
+    QSaveFile copy(QDir(baseFolder).filePath(SaveAsName(answer)));
     if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit())
         return QStringLiteral("棋譜を「%1」に保存できません。\n%2")
             .arg(Shown(copy.fileName()), copy.errorString());

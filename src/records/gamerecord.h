@@ -36,10 +36,10 @@ public:
     // Appends `line` to the running record while recording is on; otherwise does nothing.
     QString Record(const QByteArray& line);
     // "名前を付けて保存...": copies the running record to SaveAsName(answer), taken relative
-    // to `currentFolder` unless it is an absolute path. A file of that name is replaced
-    // whole or, when the copy fails, not at all. The running record stays as it is. An
-    // empty answer (the player cancelled) does nothing.
-    QString SaveAs(const QString& answer, const QString& currentFolder) const;
+    // to `baseFolder` unless it is an absolute path. A file of that name is replaced whole
+    // or, when the copy fails, not at all. The running record stays as it is. An empty
+    // answer (the player cancelled) does nothing.
+    QString SaveAs(const QString& answer, const QString& baseFolder) const;
 
 private:
     QString folder_;
