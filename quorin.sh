@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Set up, build and start Quorin, or run its whole test suite, on Debian 12.
+# Set up, build and start Quorin, run its whole test suite, or build its Debian package,
+# on Debian 12.
 #
-#   ./quorin.sh run    install what is missing, build, start Quorin
-#   ./quorin.sh test   install what is missing, build, run every test: the normal build,
-#                      the same under AddressSanitizer and UndefinedBehaviorSanitizer, and
-#                      the receive-path fuzzer for a short while
+#   ./quorin.sh run           install what is missing, build, start Quorin
+#   ./quorin.sh test          install what is missing, build, run every test: the normal
+#                             build, the same under AddressSanitizer and
+#                             UndefinedBehaviorSanitizer, and the receive-path fuzzer for a
+#                             short while; with QUORIN_PACKAGE_TEST=1 also package-test
+#   ./quorin.sh package       install what is missing, build the Debian package
+#                             ./build-package/quorin_<version>_<arch>.deb
+#   ./quorin.sh package-test  build the package, then install it into a fresh minimal
+#                             Debian 12 (downloaded) and start it there; slow, needs root
 #
 # Packages are installed with apt-get, as root or through sudo. The builds live in
 # ./build (the program, its pictures, sound and address list in ./build/bin),
-# ./build-asan and ./build-fuzz.
+# ./build-asan, ./build-fuzz and ./build-package.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -22,10 +28,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils xclip imagemagick
     clang libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream debootstrap
 )
 
 usage() {
-    sed -n '2,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "${BASH_SOURCE[0]}"
     exit 2
 }
 
@@ -108,6 +115,27 @@ run_tests() {
     configure_and_build "$here/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DQUORIN_FUZZ=ON -DQUORIN_SANITIZE=ON \
         -DQUORIN_BUILD_BENCH=OFF -DQUORIN_BUILD_TOOLS=OFF -- receive_fuzzer
     "$here/tests/sanitizers/run.sh" "$here/build-fuzz" -L fuzz
+
+    if [ "${QUORIN_PACKAGE_TEST:-0}" = 1 ]; then
+        package_test
+    fi
+}
+
+# The package is built like the one a user installs: a Release build for the prefix /usr.
+package() {
+    configure_and_build "$here/build-package" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+        -DQUORIN_BUILD_TESTS=OFF -DQUORIN_BUILD_BENCH=OFF -DQUORIN_BUILD_TOOLS=OFF
+    rm -f "$here/build-package"/quorin_*.deb
+    (cd "$here/build-package" && cpack -G DEB)
+    echo "Install it with: sudo apt install $(ls "$here/build-package"/quorin_*.deb)"
+}
+
+package_test() {
+    echo "== the Debian package on a fresh Debian 12"
+    package
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" bash "$here/tests/e2e/package.sh" "$here/build-package"
 }
 
 case "${1:-}" in
@@ -119,6 +147,14 @@ run)
 test)
     install_missing
     run_tests
+    ;;
+package)
+    install_missing
+    package
+    ;;
+package-test)
+    install_missing
+    package_test
     ;;
 *) usage ;;
 esac

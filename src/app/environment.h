@@ -13,11 +13,23 @@ namespace quorin {
 
 // Everything a copy of the program takes from the world outside it. The defaults are the
 // real thing; tests pass their own folders, port, boxes and sound.
+//
+// The folders are where files may be; the questions below them decide where each file is
+// read and written, for every part of the program alike.
 struct Environment {
-    // Folder of the address list and the game record: the program's own folder.
+    // The folder that holds the executable.
     QString programFolder;
-    // Folder of the piece pictures and the move sound: the folder the program started in.
+    // The folder the program was started in.
     QString workingFolder;
+    // The installed program's read-only data: the pictures, the sound and the default
+    // address list (<prefix>/share/quorin). It does not exist in a build tree.
+    QString dataFolder;
+    // The installed program's own libraries, among them the move sound's.
+    QString libraryFolder;
+    // The user's own settings (the edited address list) and records.
+    QString userConfigFolder;
+    QString userDataFolder;
+
     // The one port the server listens on and the client connects to.
     quint16 port = 8000;
     // A modal message box with the title "Quorin" and one OK button, showing `text` as
@@ -31,6 +43,29 @@ struct Environment {
     std::function<std::unique_ptr<MoveSound>()> makeMoveSound;
 
     static Environment Default();
+
+    // Whether the program runs from an installation: its data folder is there. An
+    // installed program's folders belong to the system and are never written.
+    bool installed() const;
+    // The folder of the piece pictures: the working folder when it holds them, else the
+    // data folder, else the program's own folder (a build tree).
+    QString picturesFolder() const;
+    // The move sound "C.wav", looked up the same way as the pictures.
+    QString moveSoundFile() const;
+    // The folder the move sound's library is loaded from.
+    QString soundLibraryFolder() const;
+    // The folder of the address list "Virir.txt": the program's folder when it is there,
+    // else the user's configuration folder when it is there, else the installed default.
+    QString addressListFolder() const;
+    // The folder of the running record and of records saved under a bare name: the
+    // program's folder when it may be written, else the user's data folder (made when the
+    // first record is written).
+    QString recordFolder() const;
+    // The folder a record saved as `name` lands in when the name has no absolute path: the
+    // record folder for a bare name, the working folder for a name with folders in it.
+    QString savedRecordFolder(const QString& name) const;
+    // Where the file chooser starts for a replay: the record folder once it exists.
+    QString replayChooserFolder() const;
 };
 
 } // namespace quorin

@@ -25,15 +25,15 @@ namespace {
 
 // Size of the piece pictures, read from the pawn's picture without decoding it. Without
 // the picture the pieces have no size and the squares are three pixels wide.
-QSize PieceSize(const QString& workingFolder) {
-    const QSize size = QImageReader(QDir(workingFolder).filePath(QStringLiteral("po1.bmp"))).size();
+QSize PieceSize(const QString& folder) {
+    const QSize size = QImageReader(QDir(folder).filePath(QStringLiteral("po1.bmp"))).size();
     return size.isValid() ? size : QSize(0, 0);
 }
 
 } // namespace
 
 Form1::Form1(Environment env, QWidget* parent)
-    : QMainWindow(parent), env_(std::move(env)), record_(env_.programFolder) {
+    : QMainWindow(parent), env_(std::move(env)), record_(env_.recordFolder()) {
     // Menus and controls speak Japanese: the Japanese face the text boxes use comes first
     // where it is installed, so drawing them neither sends Qt searching every font for the
     // characters nor loads a second Japanese face.
@@ -51,9 +51,10 @@ Form1::Form1(Environment env, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     // Piece size, square and board sizes, the picture strip's offsets and the surfaces.
-    const QSize piece = PieceSize(env_.workingFolder);
+    const QString pictures = env_.picturesFolder();
+    const QSize piece = PieceSize(pictures);
     renderer_ = std::make_unique<BoardRenderer>(
-        BoardGeometry::ForPieceSize(piece.width(), piece.height()), env_.workingFolder);
+        BoardGeometry::ForPieceSize(piece.width(), piece.height()), pictures);
 
     board_ = new BoardWidget(*renderer_, this);
     board_->setObjectName(QStringLiteral("BoardWidget"));
@@ -88,7 +89,7 @@ Form1::Form1(Environment env, QWidget* parent)
 void Form1::OpenMoveSound() {
     if (soundOpen_ || shutDown_)
         return;
-    sound_->open(QDir(env_.workingFolder).filePath(QStringLiteral("C.wav")));
+    sound_->open(env_.moveSoundFile());
     soundOpen_ = true;
 }
 

@@ -40,7 +40,7 @@ void Form1::connectNetwork() {
 }
 
 void Form1::ComboFile() {
-    const QStringList entries = ReadAddressList(env_.programFolder);
+    const QStringList entries = ReadAddressList(env_.addressListFolder());
     Combo1->clear();
     Combo1->addItems(entries);
     Combo1->setEditText(entries.isEmpty() ? QString() : entries.first());
@@ -175,7 +175,7 @@ void Form1::mnuVSave_Click() {
 
 void Form1::mnuSave_Click() {
     const QString answer = env_.askText(this, SaveAsPrompt());
-    const QString failure = record_.SaveAs(answer, env_.workingFolder);
+    const QString failure = record_.SaveAs(answer, env_.savedRecordFolder(answer));
     if (!failure.isEmpty())
         showMessage(failure);
 }

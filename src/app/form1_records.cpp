@@ -53,7 +53,10 @@ void Form1::mnuPlay_Click() {
 }
 
 void Form1::openChooser(std::function<void(bool handedOver, const QString& path)> done) {
-    auto* chooser = new Form3(MnuFlag, env_.workingFolder, env_.showMessage, this);
+    // A record is chosen where the records are; a memo where the program was started.
+    const QString start =
+        MnuFlag == Form3::kReplay ? env_.replayChooserFolder() : env_.workingFolder;
+    auto* chooser = new Form3(MnuFlag, start, env_.showMessage, this);
     chooser->setWindowModality(Qt::ApplicationModal);
     connect(chooser, &QDialog::finished, this, [chooser, done = std::move(done)](int result) {
         chooser->deleteLater();
@@ -104,7 +107,7 @@ void Form1::mnuPgn_Click() {
         const QString answer = env_.askText(this, PgnPrompt());
         if (answer.isEmpty())
             return;
-        const QString failure = WritePgnFile(answer, env_.workingFolder, pgn.text);
+        const QString failure = WritePgnFile(answer, env_.savedRecordFolder(answer), pgn.text);
         if (!failure.isEmpty())
             showMessage(failure);
     });

@@ -20,14 +20,15 @@ QString CannotWrite(const QString& path, const QString& reason) {
 
 } // namespace
 
-GameRecord::GameRecord(QString programFolder) : programFolder_(std::move(programFolder)) {}
+GameRecord::GameRecord(QString folder) : folder_(std::move(folder)) {}
 
 QString GameRecord::path() const {
-    return QDir(programFolder_).filePath(QString::fromLatin1(kFileName));
+    return QDir(folder_).filePath(QString::fromLatin1(kFileName));
 }
 
 QString GameRecord::SwitchOn() {
     recordAll_ = true;
+    QDir().mkpath(folder_);
     QFile file(path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return CannotWrite(file.fileName(), file.errorString());
@@ -35,7 +36,8 @@ QString GameRecord::SwitchOn() {
 }
 
 QString GameRecord::AppendRecord(const QString& name, const QByteArray& line) {
-    QFile file(QDir(programFolder_).filePath(name));
+    QDir().mkpath(folder_);
+    QFile file(QDir(folder_).filePath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return CannotWrite(file.fileName(), file.errorString());
     const QByteArray bytes = line + "\r\n";
@@ -51,7 +53,7 @@ QString GameRecord::Record(const QByteArray& line) {
     return AppendRecord(QString::fromLatin1(kFileName), line);
 }
 
-QString GameRecord::SaveAs(const QString& answer, const QString& currentFolder) const {
+QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder) const {
     if (answer.isEmpty())
         return {};
     QFile record(path());
@@ -70,7 +72,7 @@ QString GameRecord::SaveAs(const QString& answer, const QString& currentFolder) 
 
     // The copy goes to a temporary file beside the target and replaces it only when
     // complete, so a failed copy leaves an older file of that name untouched.
-    QSaveFile copy(QDir(currentFolder).filePath(SaveAsName(answer)));
+    QSaveFile copy(QDir(baseFolder).filePath(SaveAsName(answer)));
     if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit())
         return QStringLiteral("棋譜を「%1」に保存できません。\n%2")
             .arg(Shown(copy.fileName()), copy.errorString());

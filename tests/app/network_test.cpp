@@ -204,13 +204,14 @@ TEST_F(Network, TheRecordIsSavedUnderTheNameThePlayerGives) {
     EXPECT_EQ(server.env.seams().prompts.first(),
               QStringLiteral(
                   "棋譜一時保存デ－タを名前を変えて保存します。\r\n(拡張子は略してください。)"));
-    const QDir work(server.env.workingFolder());
+    // A bare name lands beside the running record, in the (writable) program folder.
+    const QDir records(server.env.programFolder());
     const QByteArray running = Contents(server.window.record().path());
     EXPECT_EQ(running.toStdString(), WritePosition(server.game().board) + "\r\n");
-    EXPECT_EQ(Contents(work.filePath(QStringLiteral("game.chs"))), running);
+    EXPECT_EQ(Contents(records.filePath(QStringLiteral("game.chs"))), running);
     // Cancelling the box saves nothing and says nothing.
     server.window.menu().mnuSave->trigger();
-    EXPECT_EQ(work.entryList({QStringLiteral("*.chs")}).size(), 1);
+    EXPECT_EQ(records.entryList({QStringLiteral("*.chs")}).size(), 2);
     EXPECT_TRUE(server.messages().isEmpty());
 }
 

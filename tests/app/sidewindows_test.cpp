@@ -180,10 +180,11 @@ TEST_F(SideWindows, BothRecordsOfAGameExportAsTheSameMoves) {
         Form3* chooser = Chooser(*copy);
         ASSERT_NE(chooser, nullptr);
         EXPECT_TRUE(chooser->Command2->isVisible());
-        chooser->setFolder(copy->env.programFolder());
+        // The chooser starts where the records are, and the export goes there too.
+        EXPECT_EQ(chooser->folder(), copy->env.programFolder());
         Choose(chooser, QStringLiteral("RadedIvu.chs"));
         chooser->Command2->click();
-        const QString path = QDir(copy->env.workingFolder()).filePath(QStringLiteral("game.pgn"));
+        const QString path = QDir(copy->env.programFolder()).filePath(QStringLiteral("game.pgn"));
         ASSERT_TRUE(WaitFor([&] { return QFile::exists(path); }));
         EXPECT_EQ(copy->env.seams().prompts.last(), PgnPrompt());
         const QByteArray pgn = Contents(path);

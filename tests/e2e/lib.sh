@@ -23,7 +23,8 @@ cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
     wait 2>/dev/null
     exec 3>&- 2>/dev/null
-    [ "${E2E_KEEP:-0}" = 1 ] || rm -rf "$E2E_WORK"
+    # Never into a file system mounted inside (a chroot's /proc).
+    [ "${E2E_KEEP:-0}" = 1 ] || rm -rf --one-file-system "$E2E_WORK"
 }
 trap cleanup EXIT
 
@@ -70,12 +71,15 @@ new_copy() {
     echo "$dir"
 }
 
-# start_copy <folder> <x>: starts the program there and moves its window to x, 0.
-# Sets COPY_PID and COPY_WIN.
+# start_copy <folder> <x> [command...]: starts the program (./quorin unless a command is
+# given) in that folder and moves its window to x, 0. Its output goes to COPY_LOG, else
+# to out.log in the folder. Sets COPY_PID and COPY_WIN.
 start_copy() {
     local before
     before=$(xdotool search --onlyvisible --name '^Quorin' 2>/dev/null | sort)
-    (cd "$1" && exec ./quorin >"$1/out.log" 2>&1) &
+    local command=("${@:3}")
+    [ ${#command[@]} -gt 0 ] || command=(./quorin)
+    (cd "$1" && exec "${command[@]}" >"${COPY_LOG:-$1/out.log}" 2>&1) &
     COPY_PID=$!
     E2E_PIDS+=($COPY_PID)
     COPY_WIN=""
@@ -128,9 +132,11 @@ record_all() {
 }
 
 # key_to <win> <keys>: the window gets the focus (a click on its status area) and the keys.
+# A click alone does not always move the focus at once (there is no window manager), and
+# keys sent meanwhile would reach the window that had it: the focus is set and awaited.
 key_to() {
     client_origin "$1"
-    xdotool mousemove $((CLIENT_X + 300)) $((CLIENT_Y + 440)) click 1 key "$2"
+    xdotool mousemove $((CLIENT_X + 300)) $((CLIENT_Y + 440)) click 1 windowfocus --sync "$1" key "$2"
 }
 
 # field_text <win> <Text1|Text2>: what a text box shows, read through the X selection
@@ -201,6 +207,19 @@ expect_square() {
     local differ
     differ=$(compare -metric AE "$want" "$got" null: 2>&1)
     [ "$differ" = 0 ] || fail "square $3,$4 of window $2 is not $(basename "$5"): $differ pixels differ"
+}
+
+# expect_start_position <png> <win> <pictures folder>: all 32 pieces stand on their
+# starting squares, drawn from these pictures, and the 32 squares between are empty.
+expect_start_position() {
+    local row col back=(ru ni pi qu ki pi ni ru)
+    for col in 0 1 2 3 4 5 6 7; do
+        expect_square "$1" "$2" $col 0 "$3/${back[$col]}2.bmp"
+        expect_square "$1" "$2" $col 1 "$3/po2.bmp"
+        for row in 2 3 4 5; do expect_square "$1" "$2" $col $row empty; done
+        expect_square "$1" "$2" $col 6 "$3/po1.bmp"
+        expect_square "$1" "$2" $col 7 "$3/${back[$col]}1.bmp"
+    done
 }
 
 port_free() { ! (exec 3<>/dev/tcp/127.0.0.1/8000) 2>/dev/null; }

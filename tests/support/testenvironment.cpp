@@ -64,6 +64,10 @@ Environment TestEnvironment::environment() const {
     Environment env;
     env.programFolder = programFolder();
     env.workingFolder = workingFolder();
+    env.dataFolder = folder("share");
+    env.libraryFolder = folder("lib");
+    env.userConfigFolder = folder("config");
+    env.userDataFolder = folder("data");
     env.port = port_;
     auto seams = seams_;
     auto box = realBoxes_ ? Environment::Default().showMessage : nullptr;

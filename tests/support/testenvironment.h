@@ -24,10 +24,11 @@ struct Seams {
     std::function<void(const QString& message)> observe;
 };
 
-// An environment for one copy in a test: its own program folder and working folder in a
-// fresh temporary folder, the working folder holding a copy of the pictures and the
-// sound, and recorders in place of the boxes and the sound. With `realBoxes` the message
-// boxes are recorded and also shown as the program shows them.
+// An environment for one copy in a test: every folder of its own in a fresh temporary
+// folder, the working folder holding a copy of the pictures and the sound (the other
+// folders are made only by what uses them), and recorders in place of the boxes and the
+// sound. With `realBoxes` the message boxes are recorded and also shown as the program
+// shows them.
 class TestEnvironment {
 public:
     explicit TestEnvironment(quint16 port = 0, bool realBoxes = false);
@@ -35,6 +36,7 @@ public:
     Environment environment() const;
     QString programFolder() const { return folder_.filePath(QStringLiteral("program")); }
     QString workingFolder() const { return folder_.filePath(QStringLiteral("work")); }
+    QString folder(const char* name) const { return folder_.filePath(QLatin1String(name)); }
     Seams& seams() { return *seams_; }
 
 private:

@@ -7,6 +7,7 @@
 //       blended over the light square colour so no red fringe is left;
 //   C.wav        the move sound, a short wooden click (mono, 16-bit PCM);
 //   quorin.ico   the 40 x 40 program icon, 24-bit, and quorin.png, the same picture;
+//   icons/<N>.png  the same icon N x N for the desktop's icon theme, N = 16 ... 256;
 //   Virir.txt    the default server address list: this machine only.
 // The pieces are drawn from the chess glyphs of the DejaVu Sans font. The output is the
 // same byte for byte on every run. It needs no display.
@@ -96,8 +97,20 @@ bool writeIcon(const QDir& folder, const QRawFont& font) {
         fail(QStringLiteral("the icon does not read back as %1 x %1").arg(assetgen::kIconSize));
         return false;
     }
-    return writeFile(folder, QStringLiteral("quorin.ico"), ico) &&
-           writeImage(folder, QStringLiteral("quorin.png"), icon, "PNG");
+    if (!writeFile(folder, QStringLiteral("quorin.ico"), ico) ||
+        !writeImage(folder, QStringLiteral("quorin.png"), icon, "PNG"))
+        return false;
+    QDir icons(folder.filePath(QStringLiteral("icons")));
+    if (!icons.mkpath(QStringLiteral("."))) {
+        fail(QStringLiteral("cannot create the folder %1").arg(icons.path()));
+        return false;
+    }
+    for (const int size : assetgen::kThemeIconSizes) {
+        if (!writeImage(icons, QStringLiteral("%1.png").arg(size),
+                        assetgen::renderProgramIcon(font, size), "PNG"))
+            return false;
+    }
+    return true;
 }
 
 bool writeAddressList(const QDir& folder) {

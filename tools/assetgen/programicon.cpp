@@ -4,6 +4,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace assetgen {
 
 namespace {
@@ -12,14 +15,17 @@ constexpr QRgb kFrameColour = qRgb(96, 64, 32);
 
 } // namespace
 
-QImage renderProgramIcon(const QRawFont& font) {
-    QImage icon(kIconSize, kIconSize, QImage::Format_RGB888);
+QImage renderProgramIcon(const QRawFont& font, int size) {
+    QImage icon(size, size, QImage::Format_RGB888);
     icon.fill(QColor(kBoardColour));
     QPainter painter(&icon);
-    painter.setPen(QPen(QColor(kFrameColour), 2.0));
-    painter.drawRect(QRectF(1.0, 1.0, kIconSize - 2.0, kIconSize - 2.0));
+    // Frame and margin keep the proportions of the 40-pixel icon: 2 and 4 pixels there.
+    const double frame = std::max(1.0, std::round(size / 20.0));
+    const double margin = std::max(2.0, std::round(size / 10.0));
+    painter.setPen(QPen(QColor(kFrameColour), frame));
+    painter.drawRect(QRectF(frame / 2, frame / 2, size - frame, size - frame));
     paintPiece(painter, font, PieceKind::King, PieceSide::Black,
-               QRectF(4.0, 4.0, kIconSize - 8.0, kIconSize - 8.0));
+               QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
     painter.end();
     icon.setDotsPerMeterX(3780);
     icon.setDotsPerMeterY(3780);

@@ -6,10 +6,14 @@ class QRawFont;
 
 namespace assetgen {
 
-// Side length of the program icon.
+// Side length of the program icon the window shows.
 constexpr int kIconSize = 40;
 
-// The program icon: a black king on a light board square with a dark frame, 24-bit.
-QImage renderProgramIcon(const QRawFont& font);
+// The sizes of the desktop's icon theme the program's icon is drawn at as well.
+constexpr int kThemeIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The program icon `size` pixels square: a black king on a light board square with a
+// dark frame, 24-bit. Every size is drawn from the glyph's outline, not scaled.
+QImage renderProgramIcon(const QRawFont& font, int size = kIconSize);
 
 } // namespace assetgen
