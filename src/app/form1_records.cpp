@@ -70,9 +70,10 @@ void Form1::openMemo(const QString& path) {
     memo->setAttribute(Qt::WA_DeleteOnClose);
     memo->setWindowModality(Qt::ApplicationModal);
     memo->FileN = path;
-    memo->Load();
     connect(memo, &QDialog::finished, memo, &QObject::deleteLater);
+    // Shown before it loads, so a box about the file opens above it, not behind it.
     memo->show();
+    memo->Load();
 }
 
 void Form1::openReplay() {

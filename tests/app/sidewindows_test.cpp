@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 
 using namespace quorin;
@@ -24,25 +25,25 @@ using test::WaitFor;
 
 namespace {
 
-class SideWindows : public test::TwoCopies {
-protected:
-    // The chooser on screen (closed ones go only when the main loop next runs).
-    Form3* Chooser(Copy& copy) {
-        Form3* shown = nullptr;
-        WaitFor([&] {
-            for (Form3* chooser : copy.window.findChildren<Form3*>())
-                shown = chooser->isVisible() ? chooser : shown;
-            return shown != nullptr;
-        });
-        return shown;
-    }
-    void Choose(Form3* chooser, const QString& name) {
-        const auto found = chooser->File1->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        chooser->File1->setCurrentItem(found.first());
-        chooser->File1_Click(found.first());
-    }
-};
+class SideWindows : public test::TwoCopies {};
+
+// The chooser on screen (closed ones go only when the main loop next runs).
+Form3* Chooser(Copy& copy) {
+    Form3* shown = nullptr;
+    WaitFor([&] {
+        for (Form3* chooser : copy.window.findChildren<Form3*>())
+            shown = chooser->isVisible() ? chooser : shown;
+        return shown != nullptr;
+    });
+    return shown;
+}
+
+void Choose(Form3* chooser, const QString& name) {
+    const auto found = chooser->File1->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    chooser->File1->setCurrentItem(found.first());
+    chooser->File1_Click(found.first());
+}
 
 } // namespace
 
@@ -150,6 +151,22 @@ TEST_F(SideWindows, ATextFileOpensInTheMemoPad) {
     EXPECT_EQ(memo->Text1->toPlainText(), QStringLiteral("first\nsecond"));
     EXPECT_TRUE(memo->windowTitle().endsWith(QStringLiteral("=2")));
     EXPECT_FALSE(chooser->isVisible());
+}
+
+// A file the memo pad cannot read is told in a box above the memo pad, not behind it.
+TEST(MemoPad, AFileItCannotReadIsToldAboveIt) {
+    Copy copy(0, true);
+    copy.window.show();
+    QFile huge(QDir(copy.env.workingFolder()).filePath(QStringLiteral("huge.txt")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024));
+    copy.window.menu().nmuFileOpen->trigger();
+    Form3* chooser = Chooser(copy);
+    ASSERT_NE(chooser, nullptr);
+    Choose(chooser, QStringLiteral("huge.txt"));
+    chooser->Command1->click();
+    ASSERT_TRUE(WaitFor([&] { return copy.window.findChild<Form4*>() != nullptr; }));
+    ASSERT_EQ(copy.messages().size(), 1);
+    EXPECT_NE(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()), nullptr);
 }
 
 TEST_F(SideWindows, BothRecordsOfAGameExportAsTheSameMoves) {
