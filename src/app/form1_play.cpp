@@ -51,6 +51,7 @@ void Form1::nmuCastlingLeft_Click() {
 }
 
 void Form1::castle(CastlingSide side) {
+    moveInput_->ClearSelection(); // the turn passes, or a box says why not
     const std::string_view refusal = Castle(game_, side);
     if (!refusal.empty()) {
         showMessage(QString::fromUtf8(refusal.data(), qsizetype(refusal.size())));

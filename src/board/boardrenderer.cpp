@@ -14,12 +14,14 @@ BoardRenderer::BoardRenderer(const BoardGeometry& geometry, const QString& pictu
 
 void BoardRenderer::CreateBackBuffer(QSize clientSize) {
     drawn_.reset();
+    markArea_ = QRect();
     back_ = QImage(clientSize, QImage::Format_RGB32);
     back_.fill(Qt::black);
 }
 
 void BoardRenderer::FillBackground(QRect rect, int extraHeight, QColor colour) {
     drawn_.reset();
+    markArea_ = QRect();
     if (back_.isNull())
         return;
     QPainter painter(&back_);
@@ -31,6 +33,7 @@ void BoardRenderer::MakeBan() {
     if (back_.isNull())
         return;
     drawn_ = Board();
+    markArea_ = QRect(); // drawn over
     const BoardGeometry& g = geometry_;
     const int left = BoardGeometry::kLeft;
     const int top = BoardGeometry::kTop;
@@ -89,6 +92,7 @@ void BoardRenderer::DrawBoard(const Board& board) {
         LoadStrip();
     if (back_.isNull())
         return;
+    RemoveMark(); // a square left as it is must not keep the mark
     if (!drawn_ || savedValid_) {
         MakeBan();
         for (int d = 0; d < 64; ++d)
@@ -194,6 +198,31 @@ void BoardRenderer::EndDrag() {
     dragArea_ = QRect();
 }
 
+void BoardRenderer::DrawMark(Square square) {
+    RemoveMark();
+    const QRect area = geometry_.pieceRect(square).intersected(back_.rect());
+    if (area.isEmpty())
+        return;
+    markArea_ = area;
+    underMark_ = back_.copy(area);
+    QPainter painter(&back_);
+    const int w = kMarkWidth;
+    const QColor colour(kMarkColour);
+    painter.fillRect(area.left(), area.top(), area.width(), w, colour);
+    painter.fillRect(area.left(), area.bottom() - w + 1, area.width(), w, colour);
+    painter.fillRect(area.left(), area.top(), w, area.height(), colour);
+    painter.fillRect(area.right() - w + 1, area.top(), w, area.height(), colour);
+    MarkChanged(area);
+}
+
+void BoardRenderer::RemoveMark() {
+    if (markArea_.isEmpty())
+        return;
+    MarkChanged(CopyArea(back_, markArea_.topLeft(), underMark_, underMark_.rect()));
+    markArea_ = QRect();
+    underMark_ = QImage();
+}
+
 void BoardRenderer::SwapStripHalves() {
     if (strip_.isNull())
         return;
@@ -217,6 +246,8 @@ void BoardRenderer::ReleaseSurfaces() {
     stripLoaded_ = false;
     savedValid_ = false;
     dragArea_ = QRect();
+    markArea_ = QRect();
+    underMark_ = QImage();
 }
 
 } // namespace quorin

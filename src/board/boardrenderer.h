@@ -34,6 +34,10 @@ public:
     static constexpr QRgb kPieceKey = qRgb(255, 0, 0);
     static constexpr QRgb kDragKey = qRgb(254, 126, 94);
     static constexpr int kDragOpacity = 128;
+    // The frame that marks a piece chosen by a click: dark blue, two pixels wide, inside
+    // the square's picture area, so the grid lines stay as they are.
+    static constexpr QRgb kMarkColour = qRgb(0, 72, 200);
+    static constexpr int kMarkWidth = 2;
 
     // Pictures are read as <name>.bmp from `pictureFolder`.
     BoardRenderer(const BoardGeometry& geometry, const QString& pictureFolder);
@@ -69,6 +73,12 @@ public:
     // The drag is over: the saved picture is no longer valid.
     void EndDrag();
 
+    // The mark of a chosen piece's square: DrawMark frames the square's picture area,
+    // RemoveMark puts back exactly the pixels the frame covered. One square at a time;
+    // drawing the board takes a mark away first, so the picture never keeps one.
+    void DrawMark(Square square);
+    void RemoveMark();
+
     // Exchanges the pictures of the two sides in the strip; twice restores it.
     void SwapStripHalves();
 
@@ -100,6 +110,8 @@ private:
     std::optional<Board> drawn_; // the pieces the picture shows, when known
     QRect dragArea_;             // where the half-transparent piece was last drawn
     PieceCode composed_ = -1;    // the piece whose half-transparent picture the blank holds
+    QRect markArea_;             // the marked square's picture area, empty when none
+    QImage underMark_;           // what the mark covers
 };
 
 } // namespace quorin

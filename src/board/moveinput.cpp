@@ -6,6 +6,8 @@
 #include "rules/gamestate.h"
 #include "rules/movecheck.h"
 
+#include <utility>
+
 namespace quorin {
 
 Square SquareFromText(std::string_view text) {
@@ -39,14 +41,30 @@ bool MoveInput::MayMove() const {
 }
 
 void MoveInput::buttonDown(QPoint point) {
-    CancelDrag(); // a drag whose release went unseen
+    CallOffDrag(); // a drag whose release went unseen
+    target_.reset();
     const std::string piece = PieceAtPoint(point);
+    if (piece.empty()) {
+        ClearSelection(); // a click off the board lets a chosen piece go
+        return;
+    }
+    const Square square = SquareFromText(PointToSquare(point));
+    if (selected_ && !IsLocal(game_.board.at(square))) {
+        // The second click of a move: made when the button goes up on this square, where
+        // the drop re-checks the turn as it does for a drag.
+        target_ = square;
+        return;
+    }
+    const bool onChosen = selected_ == square;
+    ClearSelection(); // the press chooses anew, or lets go, or drags
     // A refused press changes nothing.
-    if (piece.empty() || !MayMove())
+    if (!MayMove())
         return;
     mousePoint_ = point;
+    leftSquare_ = false;
+    pressedChosen_ = onChosen;
     drag_.PieceName = piece;
-    drag_.FromSquare = SquareFromText(PointToSquare(mousePoint_));
+    drag_.FromSquare = square;
     const PieceCode picked = game_.board.at(drag_.FromSquare);
     if (picked != kEmptyCode) {
         drag_.Dragging = true;
@@ -64,40 +82,89 @@ void MoveInput::mouseMove(QPoint point, bool leftHeld) {
     if (!drag_.Dragging || drag_.PieceName.find('2') != std::string::npos)
         return;
     if (!leftHeld) {
-        CancelDrag(); // the release happened where this window could not see it
+        CallOffDrag(); // the release happened where this window could not see it
         return;
     }
+    const std::string over = PointToSquare(point);
+    if (over.empty() || SquareFromText(over) != drag_.FromSquare)
+        leftSquare_ = true;
     mousePoint_ = point;
     renderer_.DrawDraggedPiece(drag_.PieceName, mousePoint_);
     widget_.ShowChanges();
 }
 
-void MoveInput::buttonUp(QPoint) {
+void MoveInput::buttonUp(QPoint point) {
+    if (const std::optional<Square> target = std::exchange(target_, std::nullopt)) {
+        // Released where it was pressed: the click on a target. Elsewhere: nothing.
+        const std::string released = PointToSquare(point);
+        if (!released.empty() && SquareFromText(released) == *target)
+            ClickMove(*target);
+        return;
+    }
     if (drag_.Dragging) {
         // The drag is over from here on: a box the move opens finds no drag to call off.
         drag_.Dragging = false;
-        const std::string target = PointToSquare(mousePoint_);
-        drag_.ToSquare = SquareFromText(target);
-        const Board& board = game_.board;
-        if (target.empty() || IsLocal(board.at(drag_.ToSquare)) ||
-            board.at(drag_.ToSquare) == board.at(drag_.FromSquare) || !MayMove()) {
-            renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
-        } else if (const MoveVerdict verdict =
-                       IsMoveAllowed(board, drag_.ToSquare, drag_.FromSquare, drag_.PieceName);
-                   !verdict.allowed) {
-            renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
-            if (!verdict.refusal.empty())
-                host_.showMessage(
-                    QString::fromUtf8(verdict.refusal.data(), qsizetype(verdict.refusal.size())));
-        } else {
-            MakeMove();
-        }
-        widget_.ShowChanges();
+        Drop(PointToSquare(mousePoint_));
+        renderer_.EndDrag();
+        // Pressed and released without leaving the square: a click, which chooses the
+        // piece, or lets it go when it was the chosen one.
+        if (!leftSquare_ && !pressedChosen_ && MayMove() &&
+            game_.board.name(drag_.FromSquare) == drag_.PieceName)
+            Select(drag_.FromSquare);
+        return;
     }
     renderer_.EndDrag();
 }
 
-void MoveInput::CancelDrag() {
+void MoveInput::Drop(const std::string& target) {
+    drag_.ToSquare = SquareFromText(target);
+    const Board& board = game_.board;
+    if (target.empty() || IsLocal(board.at(drag_.ToSquare)) ||
+        board.at(drag_.ToSquare) == board.at(drag_.FromSquare) || !MayMove()) {
+        renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
+    } else if (const MoveVerdict verdict =
+                   IsMoveAllowed(board, drag_.ToSquare, drag_.FromSquare, drag_.PieceName);
+               !verdict.allowed) {
+        renderer_.ReturnPiece(drag_.FromSquare, drag_.PieceName);
+        if (!verdict.refusal.empty())
+            host_.showMessage(
+                QString::fromUtf8(verdict.refusal.data(), qsizetype(verdict.refusal.size())));
+    } else {
+        MakeMove();
+    }
+    widget_.ShowChanges();
+}
+
+void MoveInput::ClickMove(Square target) {
+    if (!selected_)
+        return; // let go between press and release
+    const Square from = *selected_;
+    ClearSelection();
+    // As if the piece had been picked up on its square and dropped on the target.
+    drag_.PieceName = std::string(game_.board.name(from));
+    drag_.FromSquare = from;
+    drag_.PiecePixel = renderer_.geometry().piecePosition(from);
+    renderer_.LiftPiece(from);
+    Drop({char('0' + target.x), char('0' + target.y)});
+    renderer_.EndDrag();
+}
+
+void MoveInput::Select(Square square) {
+    selected_ = square;
+    renderer_.DrawMark(square);
+    widget_.ShowChanges();
+}
+
+void MoveInput::ClearSelection() {
+    target_.reset();
+    if (!selected_)
+        return;
+    selected_.reset();
+    renderer_.RemoveMark();
+    widget_.ShowChanges();
+}
+
+void MoveInput::CallOffDrag() {
     if (!drag_.Dragging)
         return;
     drag_.Dragging = false;
@@ -106,7 +173,13 @@ void MoveInput::CancelDrag() {
     widget_.ShowChanges();
 }
 
+void MoveInput::CancelDrag() {
+    CallOffDrag();
+    ClearSelection();
+}
+
 void MoveInput::BoardRedrawn() {
+    ClearSelection();
     if (!drag_.Dragging)
         return;
     if (game_.board.name(drag_.FromSquare) != drag_.PieceName) {

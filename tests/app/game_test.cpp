@@ -1,5 +1,6 @@
 // A whole game between two copies, played with the mouse on their boards and with their
-// menus, from the first move to the capture of a king.
+// menus, from the first move to the capture of a king. The server moves by two clicks,
+// the client by dragging.
 
 #include "twocopies.h"
 
@@ -19,13 +20,22 @@ namespace {
 class Game : public test::TwoCopies {
 protected:
     void Drag(Copy& copy, Square from, Square to) { copy.drag(from, copy.center(to)); }
+    void Click(Copy& copy, Square from, Square to) {
+        copy.click(from);
+        ASSERT_EQ(copy.window.moveInput().Selected(), from);
+        copy.click(to);
+        EXPECT_FALSE(copy.window.moveInput().Selected());
+    }
 
     // A move by mouse that the peer takes over; checks both sides afterwards.
     void Play(Copy& mover, Copy& peer, const char* from, const char* to) {
         const auto view = &mover == &server ? ServerView : ClientView;
         const int number = mover.game().MoveNumber + 1;
         const int sounds = mover.env.seams().soundPlays;
-        Drag(mover, view(from), view(to));
+        if (&mover == &server)
+            Click(mover, view(from), view(to));
+        else
+            Drag(mover, view(from), view(to));
         ASSERT_EQ(mover.game().MoveNumber, number) << from << "-" << to << " was not made";
         EXPECT_EQ(mover.env.seams().soundPlays, sounds + 1);
         EXPECT_FALSE(mover.game().MyTurn);
@@ -113,11 +123,16 @@ TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
     Play(server, client, "c4", "f7"); // check
     EXPECT_EQ(client.messages().count(QStringLiteral("チェック！")), 1);
 
-    // In check the client may not make a move that leaves its king attacked.
+    // In check the client may not make a move that leaves its king attacked, dragged or
+    // clicked: the same box, nothing moved or sent.
     const Board before = client.game().board;
+    const QImage picture = client.window.renderer().BackBuffer().copy();
     Drag(client, ClientView("a6"), ClientView("a5"));
-    EXPECT_EQ(client.messages().last(), QStringLiteral("チェックのため、その手は使えません。"));
+    Click(client, ClientView("a6"), ClientView("a5"));
+    EXPECT_EQ(client.messages().mid(client.messages().size() - 2),
+              QStringList(2, QStringLiteral("チェックのため、その手は使えません。")));
     EXPECT_EQ(client.game().board, before);
+    EXPECT_EQ(client.window.renderer().BackBuffer(), picture);
     // Dropping back on the source square or off the board is no move at all.
     const int messages = client.messages().size();
     Drag(client, ClientView("a6"), ClientView("a6"));

@@ -252,3 +252,68 @@ TEST_F(RawPeer, ADragThatLosesItsReleaseIsCalledOffAndNeverMovesOutOfTurn) {
     copy.window.renderer().DrawBoard(copy.game().board);
     EXPECT_EQ(shown, picture());
 }
+
+// A piece chosen by a click is let go, its mark gone to the last pixel, when a box opens,
+// another window blocks this one, a move arrives or the turn passes; a click on the target
+// afterwards moves and sends nothing.
+TEST_F(RawPeer, AChosenPieceIsLetGoWhenABoxOpensAWindowBlocksAMoveArrivesOrTheTurnPasses) {
+    const QRect area = copy.window.renderer().geometry().boardRect();
+    const auto picture = [&] { return copy.window.renderer().BackBuffer().copy(area); };
+    const Square e2{4, 6}, e4{4, 4};
+    const auto choose = [&](Square square) {
+        const QImage before = picture();
+        copy.click(square);
+        EXPECT_EQ(copy.window.moveInput().Selected(), square);
+        EXPECT_NE(picture(), before);
+        return before;
+    };
+    const auto letGo = [&](const QImage& before) {
+        EXPECT_TRUE(WaitFor([&] { return !copy.window.moveInput().Selected(); }));
+        EXPECT_EQ(picture(), before);
+        copy.click(e4);
+        EXPECT_EQ(copy.game().board.name(e4), "Dummy");
+    };
+
+    QImage before = choose(e2);
+    Send(OnWire(u"VURORE_MSG8:キャスリング"));
+    EXPECT_EQ(Answer(kAck.size()), kAck);
+    letGo(before);
+
+    before = choose(e2);
+    QDialog blocking(&copy.window);
+    blocking.setWindowModality(Qt::ApplicationModal);
+    blocking.show();
+    letGo(before);
+    blocking.hide();
+
+    // The move takes the chosen piece: neither the mark nor the piece may stay behind.
+    before = choose(e2);
+    Board moved = copy.game().board;
+    moved.set(e2, CodeOfName("pi2"));
+    moved.set({5, 7}, kEmptyCode);
+    moved.set({6, 7}, kEmptyCode);
+    Send(test::MoveOnWire(WritePosition(moved), u" 2"));
+    EXPECT_EQ(Answer(kAck.size()), kAck);
+    ASSERT_EQ(copy.game().board, moved);
+    before = picture();
+    copy.window.renderer().MakeBan(); // the board drawn afresh
+    copy.window.renderer().DrawBoard(moved);
+    EXPECT_EQ(picture(), before);
+    letGo(before);
+    EXPECT_TRUE(Answer(0).isEmpty());
+
+    // Castling passes the turn.
+    choose({3, 6});
+    copy.window.menu().nmuCastlingRight->trigger();
+    EXPECT_FALSE(copy.window.moveInput().Selected());
+    EXPECT_FALSE(copy.game().MyTurn);
+    before = picture();
+    copy.window.renderer().MakeBan();
+    copy.window.renderer().DrawBoard(copy.game().board);
+    EXPECT_EQ(picture(), before);
+    EXPECT_TRUE(Answer(1).startsWith(OnWire(u"VURORE_MSG2:")));
+    copy.click(e2);
+    copy.click(e4);
+    EXPECT_EQ(copy.game().board.name(e4), "Dummy");
+    EXPECT_TRUE(Answer(0).isEmpty());
+}

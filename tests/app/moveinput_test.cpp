@@ -94,3 +94,50 @@ TEST_F(MouseOnBoard, WithoutAPeerThePlayerMovesOnAndRookAndKingSwitchCastlingOff
     EXPECT_FALSE(m.nmuCastling->menuAction()->isEnabled());
     EXPECT_TRUE(window.game().KingMoved && window.game().CastlingOff);
 }
+
+// Two clicks: each click chooses, changes or lets go of the chosen piece, whose square is
+// framed; the frame goes again to the last pixel.
+TEST_F(MouseOnBoard, ClicksChooseAPieceFramedInsideItsSquareAndLetItGoAgain) {
+    const QImage before = back().copy();
+    const std::optional<Square> none;
+    const struct {
+        QPoint at;
+        std::optional<Square> chosen;
+    } clicks[] = {
+        {copy.center({4, 6}), Square{4, 6}},
+        {copy.center({1, 7}), Square{1, 7}}, // another own piece
+        {copy.center({1, 7}), none},         // the chosen one
+        {copy.center({3, 0}), none},         // a peer's piece, nothing chosen
+        {copy.center({3, 4}), none},         // an empty square, nothing chosen
+        {copy.center({4, 6}), Square{4, 6}},
+        {QPoint(20, 300), none}, // off the board
+    };
+    for (const auto& c : clicks) {
+        QTest::mouseClick(board(), Qt::LeftButton, {}, c.at);
+        ASSERT_EQ(window.moveInput().Selected(), c.chosen) << c.at.x() << "," << c.at.y();
+        const QRect area = c.chosen ? g().pieceRect(*c.chosen) : QRect();
+        for (int y = 0; y < back().height(); ++y)
+            for (int x = 0; x < back().width(); ++x) {
+                const bool frame =
+                    area.contains(x, y) && !area.adjusted(2, 2, -2, -2).contains(x, y);
+                ASSERT_EQ(back().pixel(x, y),
+                          frame ? BoardRenderer::kMarkColour : before.pixel(x, y))
+                    << x << "," << y;
+            }
+    }
+
+    // A drag from the chosen piece is a drag; a click on a target moves the chosen piece.
+    copy.click({4, 6});
+    copy.drag({4, 6}, copy.center({4, 4}));
+    copy.click({6, 7});
+    copy.click({5, 5});
+    EXPECT_EQ(window.game().board.name({4, 4}), "po1");
+    EXPECT_EQ(window.game().board.name({5, 5}), "ni1");
+    EXPECT_EQ(window.game().MoveNumber, 2);
+    EXPECT_EQ(copy.env.seams().soundPlays, 2);
+    EXPECT_FALSE(window.moveInput().Selected());
+    const QImage shown = back().copy();
+    window.renderer().MakeBan();
+    window.renderer().DrawBoard(window.game().board);
+    EXPECT_EQ(back(), shown);
+}

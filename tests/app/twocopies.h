@@ -38,6 +38,10 @@ struct Copy {
         QTest::mouseMove(board, to);
         QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, to);
     }
+    // A click (press and release on one spot) on the middle of a square.
+    void click(Square s) {
+        QTest::mouseClick(&window.boardWidget(), Qt::LeftButton, {}, center(s));
+    }
 };
 
 // A square named as on a chess board ("e2"), seen from the server, who moves first and

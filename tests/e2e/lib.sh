@@ -123,6 +123,23 @@ drag() {
         mousemove "$x2" "$y2" mouseup 1
 }
 
+# click_square <win> <col> <row>: a click, press and release on one spot, on a square.
+click_square() {
+    local x y
+    read -r x y < <(square_center "$1" "$2" "$3")
+    xdotool mousemove "$x" "$y" click 1
+}
+
+# framed <win> <col> <row>: the square shows the frame of a piece chosen by a click (its
+# picture area's top-left pixel has the frame's colour).
+framed() {
+    client_origin "$1"
+    local cell=$((PIECE + 3)) shot="$E2E_WORK/framed.png"
+    import -window root "$shot"
+    [ "$(convert "$shot" -crop "1x1+$((CLIENT_X + 71 + $2 * cell))+$((CLIENT_Y + 11 + $3 * cell))" \
+        -format '%[fx:int(255*r+0.5)],%[fx:int(255*g+0.5)],%[fx:int(255*b+0.5)]' info:)" = "0,72,200" ]
+}
+
 # record_all <win>: "全手保存" from the File menu, with the keyboard once the menu is open.
 record_all() {
     client_origin "$1"

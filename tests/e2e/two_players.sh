@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Two real copies of Quorin on one virtual display play a short game: the server and the
 # client are chosen through their menus with key presses, recording is switched on through
-# the menu, and the moves are real mouse drags. Then titles, record files and the boards
-# on the screen are checked from outside.
+# the menu; the server moves by real mouse drags, the client by two clicks (each a press
+# and release on one spot), its chosen piece framed in between. Then titles, record files
+# and the boards on the screen are checked from outside.
 #
 #   two_players.sh <folder with quorin, the pictures and the sound>
 here=$(cd "$(dirname "$0")" && pwd)
@@ -36,7 +37,13 @@ wait_for "the client's record to be emptied" test -f "$client_dir/RadedIvu.chs"
 # Each player's own view: the server sees the white pieces from below; the client sees the
 # board turned, so file a is its column 7 and rank 8 its row 7.
 play() { # <mover> <peer> <number> <from col> <from row> <to col> <to row>
-    drag "$1" "$4" "$5" "$6" "$7"
+    if [ "$1" = "$server" ]; then
+        drag "$1" "$4" "$5" "$6" "$7"
+    else
+        click_square "$1" "$4" "$5"
+        wait_for "the frame on the piece chosen for move $3" framed "$1" "$4" "$5"
+        click_square "$1" "$6" "$7"
+    fi
     wait_for "move $3 on the mover" title_is "$1" "Quorin：あなた=$([ "$1" = "$server" ] && echo 先手 || echo 後手):第 $3手"
     wait_for "move $3 on the peer" title_is "$2" "Quorin：あなた=$([ "$2" = "$server" ] && echo 先手 || echo 後手):第 $3手"
     wait_for "the turn to pass after move $3" field_is "$2" Text1 "あなたの番"
@@ -81,6 +88,7 @@ expect_square "$shot" "$client" 4 4 "$bin/ni2.bmp"
 expect_square "$shot" "$client" 5 2 "$bin/ni1.bmp"
 expect_square "$shot" "$client" 3 7 "$bin/ki2.bmp"
 expect_square "$shot" "$client" 1 7 empty
+expect_square "$shot" "$client" 2 5 empty # the knight's frame went with it
 
 note "quit both through the menu's key"
 quit "$client" "$client_pid"
