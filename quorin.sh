@@ -27,7 +27,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libgl-dev
     fonts-ipafont
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils xclip imagemagick
+    xvfb xauth xdotool x11-utils xclip imagemagick iproute2
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream debootstrap
 )
