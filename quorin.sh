@@ -5,8 +5,9 @@
 #   ./quorin.sh run           install what is missing, build, start Quorin
 #   ./quorin.sh test          install what is missing, build, run every test: the normal
 #                             build, the same under AddressSanitizer and
-#                             UndefinedBehaviorSanitizer, and the receive-path fuzzer for a
-#                             short while; with QUORIN_PACKAGE_TEST=1 also package-test
+#                             UndefinedBehaviorSanitizer, and the fuzzers (receive path,
+#                             server announcement) for a short while; with
+#                             QUORIN_PACKAGE_TEST=1 also package-test
 #   ./quorin.sh package       install what is missing, build the Debian package
 #                             ./build-package/quorin_<version>_<arch>.deb
 #   ./quorin.sh package-test  build the package, then install it into a fresh minimal
@@ -26,7 +27,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libgl-dev
     fonts-ipafont
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-utils xclip imagemagick
+    xvfb xauth xdotool x11-utils xclip imagemagick iproute2
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream debootstrap
 )
@@ -111,9 +112,9 @@ run_tests() {
         -DQUORIN_BUILD_TOOLS=OFF
     "$here/tests/sanitizers/run.sh" "$here/build-asan"
 
-    echo "== the receive-path fuzzer"
+    echo "== the fuzzers: the receive path and the server announcement"
     configure_and_build "$here/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ -DQUORIN_FUZZ=ON -DQUORIN_SANITIZE=ON \
-        -DQUORIN_BUILD_BENCH=OFF -DQUORIN_BUILD_TOOLS=OFF -- receive_fuzzer
+        -DQUORIN_BUILD_BENCH=OFF -DQUORIN_BUILD_TOOLS=OFF -- receive_fuzzer announcement_fuzzer
     "$here/tests/sanitizers/run.sh" "$here/build-fuzz" -L fuzz
 
     if [ "${QUORIN_PACKAGE_TEST:-0}" = 1 ]; then

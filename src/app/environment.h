@@ -30,8 +30,11 @@ struct Environment {
     QString userConfigFolder;
     QString userDataFolder;
 
-    // The one port the server listens on and the client connects to.
+    // The one port the server listens on and the client connects to. Servers waiting on the
+    // local network are found on the UDP port of the same number.
     quint16 port = 8000;
+    // How long a server found on the local network stays offered after it was last heard.
+    int foundServerLifetimeMs = 10000;
     // A modal message box with the title "Quorin" and one OK button, showing `text` as
     // plain text. It does not wait for the player: the program and the connection go on
     // while it is open. Answers the box while it stays open (null when nothing stays open),

@@ -4,6 +4,7 @@
 #include "board/boardwidget.h"
 #include "board/clocks.h"
 #include "net/connection.h"
+#include "net/serverfinder.h"
 #include "records/designfont.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSysInfo>
 #include <QTimer>
 
 namespace quorin {
@@ -72,6 +74,8 @@ Form1::Form1(Environment env, QWidget* parent)
                      palette().color(QPalette::Window));
 
     connection_ = std::make_unique<Connection>(env_.port);
+    finder_ = std::make_unique<ServerFinder>(env_.port, QSysInfo::machineHostName(),
+                                             env_.foundServerLifetimeMs);
     exchange_ = std::make_unique<MoveExchange>(game_, static_cast<MoveExchangeHost&>(*this));
     connectNetwork();
     moveInput_ =
@@ -186,6 +190,7 @@ void Form1::FileExit() {
     clocks_->stop();
     renderer_->ReleaseSurfaces();
     connection_->CloseAll();
+    finder_->stopAnnouncing();
     if (soundOpen_)
         sound_->close();
     soundOpen_ = false;

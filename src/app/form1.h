@@ -25,6 +25,7 @@ class BoardRenderer;
 class BoardWidget;
 class Clocks;
 class Connection;
+class ServerFinder;
 struct MessageAction;
 
 // The main window: the board, the controls below it and the menu bar. It owns one copy
@@ -51,6 +52,7 @@ public:
     BoardWidget& boardWidget() { return *board_; }
     Clocks& clocks() { return *clocks_; }
     Connection& connection() { return *connection_; }
+    ServerFinder& serverFinder() { return *finder_; }
     GameRecord& record() { return record_; }
     MoveExchange& moveExchange() { return *exchange_; }
     MoveInput& moveInput() { return *moveInput_; }
@@ -132,6 +134,9 @@ private:
     void onClosedByPeer();
     void onAcknowledged();
     void MsgDispatch(const MessageAction& action);
+    // A server found on the local network is offered in the address box, until lost.
+    void onServerFound(const QString& address, const QString& name);
+    void onServerLost(const QString& address);
 
     // Message boxes. Every box first calls off a drag in progress. A box the peer causes
     // (a notice, a check) opens only when no box of its kind is open: a flood of them
@@ -175,6 +180,7 @@ private:
     std::unique_ptr<Clocks> clocks_;
     std::unique_ptr<MoveSound> sound_;
     std::unique_ptr<Connection> connection_;
+    std::unique_ptr<ServerFinder> finder_;
     std::unique_ptr<MoveExchange> exchange_;
     std::unique_ptr<MoveInput> moveInput_;
     Form2* form2_ = nullptr;

@@ -9,6 +9,7 @@
 #include "net/addresslist.h"
 #include "net/addresstext.h"
 #include "net/connection.h"
+#include "net/serverfinder.h"
 #include "net/socketerrortext.h"
 #include "records/savename.h"
 
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace quorin {
 namespace {
@@ -25,18 +27,40 @@ QString FromUtf16(std::u16string_view text) {
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
+// Marks an entry of the address box as found on the network, not read from the file.
+constexpr int kFoundRole = Qt::UserRole;
+
+// Changes the entries of the editable box `box` through `change` and keeps the text the
+// player typed or chose: the box takes an entry's text when an entry becomes its first or
+// its current one goes.
+void KeepingText(QComboBox* box, const std::function<void()>& change) {
+    QLineEdit* edit = box->lineEdit();
+    const QString text = edit->text();
+    const int cursor = edit->cursorPosition();
+    change();
+    if (edit->text() == text)
+        return;
+    box->setCurrentIndex(-1);
+    edit->setText(text);
+    edit->setCursorPosition(cursor);
+}
+
 } // namespace
 
 void Form1::connectNetwork() {
     Connection* c = connection_.get();
     connect(c, &Connection::accepted, this, &Form1::onAccepted);
-    connect(c, &Connection::acceptFailed, this,
-            [this](int code) { showMessage(QString::fromStdString(SocketErrorText(code))); });
+    connect(c, &Connection::acceptFailed, this, [this](int code) {
+        finder_->stopAnnouncing();
+        showMessage(QString::fromStdString(SocketErrorText(code)));
+    });
     connect(c, &Connection::connectedToServer, this, &Form1::onConnected);
     connect(c, &Connection::connectFailed, this, &Form1::onConnectFailed);
     connect(c, &Connection::closedByPeer, this, &Form1::onClosedByPeer);
     connect(c, &Connection::acknowledged, this, &Form1::onAcknowledged);
     connect(c, &Connection::received, this, &Form1::MsgDispatch);
+    connect(finder_.get(), &ServerFinder::found, this, &Form1::onServerFound);
+    connect(finder_.get(), &ServerFinder::lost, this, &Form1::onServerLost);
 }
 
 void Form1::ComboFile() {
@@ -44,6 +68,29 @@ void Form1::ComboFile() {
     Combo1->clear();
     Combo1->addItems(entries);
     Combo1->setEditText(entries.isEmpty() ? QString() : entries.first());
+}
+
+void Form1::onServerFound(const QString& address, const QString& name) {
+    // The name is the peer's text: shown as written, never as markup.
+    const QString tip = name.isEmpty() ? QString() : Qt::convertFromPlainText(name);
+    const int listed = Combo1->findText(address, Qt::MatchExactly);
+    if (listed >= 0) {
+        // An address already listed stays as it is; a found one takes its server's new name.
+        if (Combo1->itemData(listed, kFoundRole).toBool())
+            Combo1->setItemData(listed, tip, Qt::ToolTipRole);
+        return;
+    }
+    KeepingText(Combo1, [&] {
+        Combo1->insertItem(0, address);
+        Combo1->setItemData(0, true, kFoundRole);
+        Combo1->setItemData(0, tip, Qt::ToolTipRole);
+    });
+}
+
+void Form1::onServerLost(const QString& address) {
+    const int listed = Combo1->findText(address, Qt::MatchExactly);
+    if (listed >= 0 && Combo1->itemData(listed, kFoundRole).toBool())
+        KeepingText(Combo1, [&] { Combo1->removeItem(listed); });
 }
 
 void Form1::mnuServer_Click() {
@@ -68,6 +115,7 @@ void Form1::SetSERVER() {
         Text2->setText(QStringLiteral("クライアント待受"));
         game_.MoveNumber = 0;
         game_.ResetCastling();
+        finder_->startAnnouncing();
         break;
     case Connection::ListenResult::BindFailed:
         showMessage(QString::fromStdString(SocketErrorText(errorCode)));
@@ -102,12 +150,14 @@ void Form1::mnuClose_Click() {
     menu_.mnuTEnd->menuAction()->setEnabled(false);
     // Closing also forgets a missing acknowledgement, so the next game does not start stuck.
     connection_->CloseAll();
+    finder_->stopAnnouncing();
     Text1->setText(QStringLiteral("切断しました"));
     Text2->clear();
     clocks_->stop();
 }
 
 void Form1::onAccepted(const QString& peerAddressText) {
+    finder_->stopAnnouncing();
     recordFailureReported_ = false;
     Text2->setText(peerAddressText + QStringLiteral("が接続してきました。"));
     EnableConnectedMenus();
