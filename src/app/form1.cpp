@@ -3,10 +3,10 @@
 #include "board/boardrenderer.h"
 #include "board/boardwidget.h"
 #include "board/clocks.h"
+#include "japaneseui.h"
 #include "net/connection.h"
 #include "records/designfont.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -34,14 +34,8 @@ QSize PieceSize(const QString& folder) {
 
 Form1::Form1(Environment env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), record_(env_.recordFolder()) {
-    // Menus and controls speak Japanese: the Japanese face the text boxes use comes first
-    // where it is installed, so drawing them neither sends Qt searching every font for the
-    // characters nor loads a second Japanese face.
-    QFont font = QApplication::font();
-    if (!font.families().contains(QStringLiteral("IPAMincho"))) {
-        font.setFamilies({QStringLiteral("IPAMincho"), font.family()});
-        QApplication::setFont(font);
-    }
+    // Before any control is made, so each takes the Japanese user-interface face.
+    UseJapaneseUi();
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorin"));
