@@ -166,7 +166,7 @@ void Form1::EnableConnectedMenus() {
     menu_.mnuM->menuAction()->setEnabled(true);
     menu_.mnuTEnd->menuAction()->setEnabled(true);
     for (int i = 0; i <= strengthResetCount_ && i < menu_.mnuSrtrong.size(); ++i) {
-        menu_.mnuSrtrong[i]->setChecked(false);
+        MainMenu::SetMark(menu_.mnuSrtrong[i], false);
         menu_.mnuSrtrong[i]->setEnabled(true);
     }
     menu_.mnuStrong->menuAction()->setEnabled(true);

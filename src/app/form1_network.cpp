@@ -166,7 +166,7 @@ void Form1::MsgDispatch(const MessageAction& action) {
 }
 
 void Form1::mnuVSave_Click() {
-    menu_.mnuVSave->setChecked(true);
+    MainMenu::SetMark(menu_.mnuVSave, true);
     menu_.mnuVSave->setEnabled(false);
     const QString failure = record_.SwitchOn();
     if (!failure.isEmpty())

@@ -104,6 +104,27 @@ TEST_F(MainWindow, QtsOwnTextsAreJapanese) {
         EXPECT_FALSE(entry.contains(QRegularExpression("[A-Za-z]"))) << entry.toStdString();
 }
 
+TEST_F(MainWindow, OnlyACheckedItemShowsAMark) {
+    // Marked items, each checkable exactly when checked: no empty box is drawn.
+    const auto marked = [&] {
+        QStringList names;
+        for (const QAction* action : window.findChildren<QAction*>()) {
+            EXPECT_EQ(action->isCheckable(), action->isChecked())
+                << action->objectName().toStdString();
+            if (action->isChecked())
+                names << action->objectName();
+        }
+        return names;
+    };
+    EXPECT_EQ(marked(), QStringList());
+    window.menu().mnuVSave->trigger();
+    window.menu().mnuSrtrong[2]->trigger();
+    window.menu().mnuSrtrong[2]->trigger(); // chosen again: it stays
+    EXPECT_EQ(marked(), (QStringList{"mnuVSave", "mnuSrtrong(2)"}));
+    window.EnableConnectedMenus();
+    EXPECT_EQ(marked(), QStringList{"mnuVSave"});
+}
+
 TEST_F(MainWindow, MenuBarAsDesigned) {
     using Lines = std::vector<std::string>;
     const MainMenu& m = window.menu();
