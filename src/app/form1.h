@@ -180,6 +180,8 @@ private:
     Form2* form2_ = nullptr;
     GameRecord record_;
     MainMenu menu_;
+    // The file chooser's SelectedName, kept from one opening to the next.
+    QString chooserSelectedName_;
     QPointer<QWidget> noticeBox_;
     QPointer<QWidget> checkBox_;
     // A record that cannot be written is reported once per connection.

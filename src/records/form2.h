@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -55,6 +56,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ReplayHost& host_;
