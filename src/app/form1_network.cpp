@@ -69,6 +69,9 @@ void Form1::SetSERVER() {
         game_.MoveNumber = 0;
         game_.ResetCastling();
         break;
+    case Connection::ListenResult::SocketFailed:
+        Text2->setText(QStringLiteral("リスンソケット作成失敗"));
+        break;
     case Connection::ListenResult::BindFailed:
         showMessage(QString::fromStdString(SocketErrorText(errorCode)));
         Text2->setText(QStringLiteral("BINDできません。"));

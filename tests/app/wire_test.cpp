@@ -22,25 +22,30 @@ TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
         qsizetype split; // sent in two writes, the first this many bytes
         int answers;
         QString shown;
+        bool endsWait = false; // clears the wait for an answer, enables the send button
     };
     const Case cases[] = {
         {OnWire(u"VURORE_MSG6:宜しくお願いします。"), 0, 1, "宜しくお願いします。"},
         {OnWire(u"VURORE_MSG4:こんにちは"), 7, 1, "こんにちは"},
         {OnWire(u"VURORE_MSG4:一つ目") + OnWire(u"VURORE_MSG6:二つ目"), 0, 2, "二つ目"},
         // The acknowledgement ends the wait, the greeting after it is shown.
-        {kAck + OnWire(u"VURORE_MSG6:それでは、始めます。"), 0, 1, "それでは、始めます。"},
+        {kAck + OnWire(u"VURORE_MSG6:それでは、始めます。"), 0, 1, "それでは、始めます。", true},
         // Texts are shown whole, colons and all; "SEND_OK" in a chat is just text.
         {OnWire(u"VURORE_MSG4:12:30 に SEND_OK"), 0, 1, "12:30 に SEND_OK"},
+        // Any "VURORE_MSG3" ends the wait; one without "SEND_OK" is answered.
+        {OnWire(u"VURORE_MSG3:OK"), 0, 1, "12:30 に SEND_OK", true},
     };
-    copy.window.connection().AwaitingAck = true;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
+        copy.window.connection().AwaitingAck = true;
+        copy.window.Command5->setEnabled(false);
         Send(c.bytes.left(c.split));
         WaitFor([] { return false; }, 50);
         Send(c.bytes.mid(c.split));
         EXPECT_EQ(Answer(c.answers * kAck.size()), kAck.repeated(c.answers)) << i;
         EXPECT_EQ(copy.window.Text2->text(), c.shown);
-        EXPECT_EQ(copy.window.connection().AwaitingAck, i < 3) << i;
+        EXPECT_EQ(copy.window.connection().AwaitingAck, !c.endsWait) << i;
+        EXPECT_EQ(copy.window.Command5->isEnabled(), c.endsWait) << i;
     }
     EXPECT_TRUE(copy.messages().isEmpty());
     EXPECT_TRUE(copy.window.connection().Connected());
