@@ -55,7 +55,6 @@ public:
     MoveExchange& moveExchange() { return *exchange_; }
     MoveInput& moveInput() { return *moveInput_; }
     bool BoardReady() const { return moveInput_->BoardReady; }
-    int StrengthResetCount() const { return strengthResetCount_; }
 
     // Loads the board from the position text and draws it into the back buffer. A text
     // that is not a valid position changes nothing and answers false.

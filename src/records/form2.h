@@ -43,7 +43,6 @@ public:
 
     const std::vector<std::string>& RecordLines() const { return recordLines_; }
     int LastLine() const { return int(recordLines_.size()) - 1; }
-    int CurrentLine() const { return currentLine_; }
 
     // Reads `FNAME` and shows its first position. A file that cannot be read, holds no
     // position, or holds lines that are not positions is reported in a message box; only
