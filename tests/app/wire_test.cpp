@@ -3,6 +3,7 @@
 #include "rawpeer.h"
 
 #include "board/clocks.h"
+#include "rules/castling.h"
 #include "rules/position.h"
 
 #include <QMenu>
@@ -164,4 +165,33 @@ TEST_F(RawPeer, MovesAreSentExactlyWithPromotionNoticeBeforeAndCastlingNoticeAft
     copy.window.menu().nmuCastlingRight->trigger();
     EXPECT_EQ(Answer(2 * (206 + 18)),
               MoveOnWire(WritePositionForPeer(board), u" 2") + OnWire(u"VURORE_MSG8:キャスリング"));
+}
+
+TEST_F(RawPeer, ARefusedCastlingSaysWhyAndSendsAndChangesNothing) {
+    const MainMenu& m = copy.window.menu();
+    const auto menus = [&] {
+        return std::tuple(m.nmuCastling->menuAction()->isEnabled(), m.nmuCastlingRight->isEnabled(),
+                          m.nmuCastlingLeft->isEnabled(), copy.window.Command5->isEnabled());
+    };
+    const auto menusBefore = menus();
+    // The squares emptied on the start position, and why castling right is refused there.
+    const std::pair<std::vector<Square>, std::string_view> cases[] = {
+        {{}, kPiecesBetween},
+        {{{4, 7}}, kNoKingToCastle},
+        {{{5, 7}, {6, 7}, {7, 7}}, kNoRookToCastle},
+    };
+    for (const auto& [emptied, refusal] : cases) {
+        Board& board = copy.game().board;
+        board = *ReadPosition(InitialPosition);
+        for (Square s : emptied)
+            board.set(s, kEmptyCode);
+        const Board before = board;
+        m.nmuCastlingRight->trigger();
+        EXPECT_EQ(copy.messages().last().toStdString(), refusal);
+        EXPECT_EQ(board, before);
+        EXPECT_TRUE(Answer(0).isEmpty());
+        EXPECT_FALSE(copy.window.connection().AwaitingAck);
+        EXPECT_EQ(copy.game().MoveNumber, 0);
+        EXPECT_EQ(menus(), menusBefore);
+    }
 }
