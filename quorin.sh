@@ -25,7 +25,7 @@ bin="$build/bin"
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
-    fonts-ipafont
+    fonts-ipafont qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils xclip imagemagick iproute2
     clang libclang-rt-14-dev

@@ -3,11 +3,11 @@
 #include "board/boardrenderer.h"
 #include "board/boardwidget.h"
 #include "board/clocks.h"
+#include "japaneseui.h"
 #include "net/connection.h"
 #include "net/serverfinder.h"
 #include "records/designfont.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -36,14 +36,8 @@ QSize PieceSize(const QString& folder) {
 
 Form1::Form1(Environment env, QWidget* parent)
     : QMainWindow(parent), env_(std::move(env)), record_(env_.recordFolder()) {
-    // Menus and controls speak Japanese: the Japanese face the text boxes use comes first
-    // where it is installed, so drawing them neither sends Qt searching every font for the
-    // characters nor loads a second Japanese face.
-    QFont font = QApplication::font();
-    if (!font.families().contains(QStringLiteral("IPAMincho"))) {
-        font.setFamilies({QStringLiteral("IPAMincho"), font.family()});
-        QApplication::setFont(font);
-    }
+    // Before any control is made, so each takes the Japanese user-interface face.
+    UseJapaneseUi();
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorin"));
@@ -176,7 +170,7 @@ void Form1::EnableConnectedMenus() {
     menu_.mnuM->menuAction()->setEnabled(true);
     menu_.mnuTEnd->menuAction()->setEnabled(true);
     for (int i = 0; i <= strengthResetCount_ && i < menu_.mnuSrtrong.size(); ++i) {
-        menu_.mnuSrtrong[i]->setChecked(false);
+        MainMenu::SetMark(menu_.mnuSrtrong[i], false);
         menu_.mnuSrtrong[i]->setEnabled(true);
     }
     menu_.mnuStrong->menuAction()->setEnabled(true);

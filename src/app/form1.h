@@ -57,7 +57,6 @@ public:
     MoveExchange& moveExchange() { return *exchange_; }
     MoveInput& moveInput() { return *moveInput_; }
     bool BoardReady() const { return moveInput_->BoardReady; }
-    int StrengthResetCount() const { return strengthResetCount_; }
 
     // Loads the board from the position text and draws it into the back buffer. A text
     // that is not a valid position changes nothing and answers false.
@@ -186,6 +185,8 @@ private:
     Form2* form2_ = nullptr;
     GameRecord record_;
     MainMenu menu_;
+    // The file chooser's SelectedName, kept from one opening to the next.
+    QString chooserSelectedName_;
     QPointer<QWidget> noticeBox_;
     QPointer<QWidget> checkBox_;
     // A record that cannot be written is reported once per connection.

@@ -117,6 +117,9 @@ void Form1::SetSERVER() {
         game_.ResetCastling();
         finder_->startAnnouncing();
         break;
+    case Connection::ListenResult::SocketFailed:
+        Text2->setText(QStringLiteral("リスンソケット作成失敗"));
+        break;
     case Connection::ListenResult::BindFailed:
         showMessage(QString::fromStdString(SocketErrorText(errorCode)));
         Text2->setText(QStringLiteral("BINDできません。"));
@@ -216,7 +219,7 @@ void Form1::MsgDispatch(const MessageAction& action) {
 }
 
 void Form1::mnuVSave_Click() {
-    menu_.mnuVSave->setChecked(true);
+    MainMenu::SetMark(menu_.mnuVSave, true);
     menu_.mnuVSave->setEnabled(false);
     const QString failure = record_.SwitchOn();
     if (!failure.isEmpty())

@@ -36,8 +36,10 @@ void Form1::connectPlay() {
     for (int i = 0; i < menu_.mnuSrtrong.size(); ++i) {
         QAction* item = menu_.mnuSrtrong[i];
         connect(item, &QAction::triggered, this, [this, i, item] {
-            // The menu has already flipped the check mark; the command decides it.
-            item->setChecked(!item->isChecked());
+            // A checked item is checkable, and the menu has already taken its mark away;
+            // the command decides the mark.
+            if (item->isCheckable())
+                MainMenu::SetMark(item, !item->isChecked());
             mnuSrtrong_Click(i);
         });
     }
@@ -90,7 +92,7 @@ void Form1::mnuSrtrong_Click(int index) {
     QAction* chosen = menu_.mnuSrtrong.at(index);
     if (chosen->isChecked())
         return;
-    chosen->setChecked(true);
+    MainMenu::SetMark(chosen, true);
     for (int i = 0; i < menu_.mnuSrtrong.size(); ++i) {
         if (i != index)
             menu_.mnuSrtrong[i]->setEnabled(false);

@@ -11,6 +11,7 @@
 #include "records/pgnfile.h"
 
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 
 namespace quorin {
@@ -57,9 +58,12 @@ void Form1::openChooser(std::function<void(bool handedOver, const QString& path)
     const QString start =
         MnuFlag == Form3::kReplay ? env_.replayChooserFolder() : env_.workingFolder;
     auto* chooser = new Form3(MnuFlag, start, env_.showMessage, this);
+    // The name last clicked in the chooser is kept from one opening to the next.
+    chooser->SelectedName = chooserSelectedName_;
     chooser->setWindowModality(Qt::ApplicationModal);
-    connect(chooser, &QDialog::finished, this, [chooser, done = std::move(done)](int result) {
+    connect(chooser, &QDialog::finished, this, [this, chooser, done = std::move(done)](int result) {
         chooser->deleteLater();
+        chooserSelectedName_ = chooser->SelectedName;
         done(result == QDialog::Accepted, chooser->chosenPath());
     });
     chooser->show();
@@ -78,6 +82,7 @@ void Form1::openMemo(const QString& path) {
 
 void Form1::openReplay() {
     form2_->hide();
+    form2_->Command3->setFocus(); // ">" has the focus whenever the window opens
     form2_->setWindowModality(Qt::ApplicationModal);
     form2_->show();
     // Beside the board rather than over it, when the screen has room.

@@ -100,10 +100,12 @@ MainMenu MainMenu::Build(QMenuBar* bar) {
     m.mnuClose->setEnabled(false);
     m.mnuTEnd->menuAction()->setEnabled(false);
     m.mnuM->menuAction()->setEnabled(false);
-    for (QAction* item : m.mnuSrtrong)
-        item->setCheckable(true);
-    m.mnuVSave->setCheckable(true);
     return m;
+}
+
+void MainMenu::SetMark(QAction* item, bool checked) {
+    item->setCheckable(checked);
+    item->setChecked(checked);
 }
 
 } // namespace quorin

@@ -47,6 +47,10 @@ struct MainMenu {
 
     // Fills `bar` with every menu in its start state.
     static MainMenu Build(QMenuBar* bar);
+
+    // Checks or unchecks `item`. Only a checked item is checkable: a style draws an empty
+    // box beside every unchecked checkable item, where the menu is to show nothing.
+    static void SetMark(QAction* item, bool checked);
 };
 
 } // namespace quorin

@@ -43,12 +43,8 @@ public:
     BoardRenderer(const BoardGeometry& geometry, const QString& pictureFolder);
 
     const BoardGeometry& geometry() const { return geometry_; }
-    const QImage& BlankSurface() const { return blank_; }
     const QImage& StripSurface() const { return strip_; }
     const QImage& BackBuffer() const { return back_; }
-    const QImage& SavedSurface() const { return saved_; }
-    bool StripLoaded() const { return stripLoaded_; }
-    bool SavedValid() const { return savedValid_; }
 
     // The back buffer, made once at the window's first paint with its client size.
     void CreateBackBuffer(QSize clientSize);

@@ -23,8 +23,6 @@ public:
 
     // Whether the first paint has made the back buffer.
     bool BufferReady() const { return bufferReady_; }
-    // The client rectangle taken at the first paint.
-    QRect ClientRect() const { return clientRect_; }
 
     // Brings what changed in the back buffer to the screen.
     void ShowChanges();

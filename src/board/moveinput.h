@@ -63,7 +63,6 @@ public:
     };
 
     const DragState& drag() const { return drag_; }
-    QPoint MousePoint() const { return mousePoint_; }
     // The board has been set up and takes input.
     bool BoardReady = false;
 

@@ -1,7 +1,7 @@
 #include "addresstext.h"
 
 #include <array>
-#include <cstddef>
+#include <string_view>
 
 namespace quorin {
 
@@ -25,21 +25,6 @@ std::string Dotted(std::int32_t ip, std::string_view before) {
     return text;
 }
 
-// Reads one number of a dotted address, 1 to 3 decimal digits up to 255, from the front
-// of `text` and removes it there. Answers -1 when there is no such number.
-int TakeNumber(std::string_view& text) {
-    std::size_t digits = 0;
-    int value = 0;
-    while (digits < text.size() && digits < 4 && text[digits] >= '0' && text[digits] <= '9') {
-        value = value * 10 + (text[digits] - '0');
-        ++digits;
-    }
-    if (digits == 0 || digits > 3 || value > 255)
-        return -1;
-    text.remove_prefix(digits);
-    return value;
-}
-
 } // namespace
 
 std::int32_t AddressFromQuad(int a, int b, int c, int d) {
@@ -56,23 +41,6 @@ std::string GetMyLocalIPString(std::int32_t ip) {
 
 std::string GetPeerIPString(std::int32_t ip) {
     return Dotted(ip, " ");
-}
-
-std::int32_t ResolveHost(std::string_view text) {
-    std::array<int, 4> numbers{};
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (i > 0) {
-            if (text.empty() || text.front() != '.')
-                return kNoAddress;
-            text.remove_prefix(1);
-        }
-        numbers[i] = TakeNumber(text);
-        if (numbers[i] < 0)
-            return kNoAddress;
-    }
-    if (!text.empty())
-        return kNoAddress;
-    return AddressFromQuad(numbers[0], numbers[1], numbers[2], numbers[3]);
 }
 
 } // namespace quorin

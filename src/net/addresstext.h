@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace quorin {
 
@@ -22,11 +21,5 @@ std::string GetMyLocalIPString(std::int32_t ip);
 // The dotted form shown as the opponent's address: each number has one blank in front,
 // " 192. 168. 1. 7".
 std::string GetPeerIPString(std::int32_t ip);
-
-// The held form of a dotted address text: four decimal numbers 0..255 joined by dots,
-// nothing else (no blanks, no signs, at most three digits each). Any other text, a host
-// name included, gives -1; so does "255.255.255.255", whose held form is -1 itself and
-// which has always counted as no address. Host names are looked up by the connection.
-std::int32_t ResolveHost(std::string_view text);
 
 } // namespace quorin

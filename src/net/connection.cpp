@@ -47,6 +47,9 @@ Connection::ListenResult Connection::SetSERVER(int& errorCode) {
     const QAbstractSocket::SocketError error = server_.serverError();
     errorCode = SocketErrorCode(error);
     switch (error) {
+    case QAbstractSocket::SocketResourceError:
+    case QAbstractSocket::UnsupportedSocketOperationError:
+        return ListenResult::SocketFailed;
     case QAbstractSocket::AddressInUseError:
     case QAbstractSocket::SocketAccessError:
     case QAbstractSocket::SocketAddressNotAvailableError:
@@ -141,14 +144,15 @@ void Connection::FlushPending() {
 
 void Connection::Handle(const std::u16string& message) {
     const MessageAction action = DecideMessage(message);
-    if (!action.acknowledge()) {
+    // Answered before it is acted on: the peer waits for the answer, not for the drawing
+    // and the sound. The message is acted on at once after, before anything else is read.
+    if (action.acknowledge)
+        SendData(kAcknowledgement);
+    if (action.type == MessageAction::Type::Acknowledgement) {
         AwaitingAck = false;
         emit acknowledged();
         return;
     }
-    // Answered before it is acted on: the peer waits for the answer, not for the drawing
-    // and the sound. The message is acted on at once after, before anything else is read.
-    SendData(kAcknowledgement);
     emit received(action);
 }
 

@@ -32,8 +32,9 @@ public:
     // The events of OnSocketNotify.
     enum SocketEvent { Read = 1, Accept = 8, Connect = 16, Close = 32 };
 
-    // How starting the server went.
-    enum class ListenResult { Listening, BindFailed, ListenFailed };
+    // How starting the server went: listening, or the listening socket could not be
+    // made, bound to the port, or set listening.
+    enum class ListenResult { Listening, SocketFailed, BindFailed, ListenFailed };
 
     // A received message that waits this long for its end is handled as it stands.
     static constexpr int kFlushDelayMs = 200;

@@ -98,6 +98,9 @@ MessageAction DecideMessage(std::u16string_view message) {
         return Move(parsed);
     case MessageKind::Acknowledgement:
         action.type = MessageAction::Type::Acknowledgement;
+        // Acknowledgements are never answered, lest two copies answer each other forever.
+        action.acknowledge =
+            parsed.fields.size() < 2 || parsed.fields[1].find(u"SEND_OK") == std::u16string::npos;
         break;
     case MessageKind::Chat:
     case MessageKind::Preset:

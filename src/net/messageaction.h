@@ -42,14 +42,16 @@ struct MessageAction {
     std::u16string text;  // ShowText, EndGame, ShowNotice
     std::string position; // ApplyMove: the board field exactly as received
     int moveNumber = 0;   // ApplyMove
-    // Every message but an acknowledgement is answered with one, even when ignored.
-    bool acknowledge() const { return type != Type::Acknowledgement; }
+    // Whether the message is answered with an acknowledgement: every message is, even
+    // when ignored, but for a "VURORE_MSG3" whose field 1 holds "SEND_OK".
+    bool acknowledge = true;
 };
 
 // Decides what one received message does. Only "VURORE_MSG3" is an acknowledgement,
-// whatever else a text holds. Texts are shown whole: everything after the tag's ":". A
-// move is taken over only when its board field is a valid position and its number is a
-// number; anything invalid is ignored, so nothing the peer sends can break the board.
+// whatever else a text holds, and it ends the wait whatever its text. Texts are shown
+// whole: everything after the tag's ":". A move is taken over only when its board field
+// is a valid position and its number is a number; anything invalid is ignored, so nothing
+// the peer sends can break the board.
 MessageAction DecideMessage(std::u16string_view message);
 
 } // namespace quorin

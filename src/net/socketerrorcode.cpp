@@ -1,7 +1,5 @@
 #include "socketerrorcode.h"
 
-#include "socketerrortext.h"
-
 namespace quorin {
 
 int SocketErrorCode(QAbstractSocket::SocketError error) {
@@ -38,10 +36,6 @@ int SocketErrorCode(QAbstractSocket::SocketError error) {
     default:
         return static_cast<int>(error);
     }
-}
-
-QString SocketErrorMessage(QAbstractSocket::SocketError error) {
-    return QString::fromStdString(SocketErrorText(SocketErrorCode(error)));
 }
 
 } // namespace quorin

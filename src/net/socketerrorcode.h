@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractSocket>
-#include <QString>
 
 namespace quorin {
 
@@ -11,8 +10,5 @@ namespace quorin {
 // An error without such a code (proxy and TLS errors, UnknownSocketError ...) gives the
 // Qt enumerator's own value, which has no text and so shows as that number, e.g. "(-1)".
 int SocketErrorCode(QAbstractSocket::SocketError error);
-
-// The player's message for a Qt socket error: SocketErrorText(SocketErrorCode(error)).
-QString SocketErrorMessage(QAbstractSocket::SocketError error);
 
 } // namespace quorin

@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "designfont.h"
+#include "dialogkeys.h"
 #include "recordfile.h"
 
 #include <QFile>
@@ -31,6 +32,7 @@ Form2::Form2(ReplayHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 0, 73, 17);
     Label1->setFont(DesignFont(9));
+    // No default button: Enter presses the button that has the focus.
     for (QPushButton* button : {Command3, Command2, Command1})
         button->setAutoDefault(false);
     Command3->setFocus();
@@ -105,6 +107,11 @@ void Form2::Command3_Click() {
         return;
     currentLine_ = std::min(currentLine_ + 1, std::max(LastLine(), 0));
     DispLay();
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    if (!HandleSideWindowKey(*this, event))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace quorin

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -42,7 +43,6 @@ public:
 
     const std::vector<std::string>& RecordLines() const { return recordLines_; }
     int LastLine() const { return int(recordLines_.size()) - 1; }
-    int CurrentLine() const { return currentLine_; }
 
     // Reads `FNAME` and shows its first position. A file that cannot be read, holds no
     // position, or holds lines that are not positions is reported in a message box; only
@@ -55,6 +55,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ReplayHost& host_;

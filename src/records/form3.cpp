@@ -1,6 +1,7 @@
 #include "form3.h"
 
 #include "designfont.h"
+#include "dialogkeys.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -99,8 +100,8 @@ Form3::Form3(int MnuFlag, const QString& startFolder, ShowMessage showMessage, Q
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("開く"));
     setModal(true);
-    // A fixed dialog frame: a close box only, no minimise, maximise or resizing.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A fixed tool-window frame: a close box only, no minimise, maximise or resizing.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(509, 273);
@@ -143,8 +144,9 @@ void Form3::createControls() {
     File1->setFont(font);
     File1->setGeometry(240, 88, 241, 162);
 
-    // Both buttons lie on the same spot; the mode shows one of them. Neither takes the
-    // Enter key, which belongs to the lists (Enter on a folder opens it).
+    // Both buttons lie on the same spot; the mode shows one of them. Neither is a default
+    // button: Enter presses a button only when it has the focus, and in a list does what
+    // the list does (Enter on a folder opens it).
     Command1 = new QPushButton(QStringLiteral("開　く"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(432, 8, 65, 18);
@@ -323,6 +325,11 @@ void Form3::Command2_Click() {
 void Form3::showMessage(const QString& text) {
     if (showMessage_)
         showMessage_(this, text);
+}
+
+void Form3::keyPressEvent(QKeyEvent* event) {
+    if (!HandleSideWindowKey(*this, event))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace quorin

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -15,8 +16,8 @@ class QRadioButton;
 
 namespace quorin {
 
-// The file chooser ("開く"): a small modal window of its own controls, not the platform's
-// file dialog. A drive list, a folder list and a file list pick one file, for one of two
+// The file chooser ("開く"): a small modal tool window of its own controls, not the
+// platform's file dialog. A drive list, a folder list and a file list pick one file, for one of two
 // users that the main window names before showing it:
 //  - the memo pad (MnuFlag 0): text files, "開　く" hands back the file with its path;
 //  - the replay window (MnuFlag 1): game records only, "実　行" hands back the record with
@@ -47,8 +48,9 @@ public:
     QRadioButton* Option1 = nullptr; // ".TXT"
     QRadioButton* Option2 = nullptr; // ".CHS"
 
-    // The bare name of the file last chosen in the file list; kept while the window lives,
-    // also when the folder changes.
+    // The bare name of the file last chosen in the file list; kept when the folder
+    // changes. The name box starts empty and, once changed, shows this name again; the
+    // opener may hand in the name of an earlier opening.
     QString SelectedName;
 
     int MnuFlag() const { return mnuFlag_; }
@@ -84,6 +86,9 @@ public:
     // "実　行": hands back the chosen record with its folder, or an empty text when none is
     // chosen.
     void Command2_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();

@@ -21,9 +21,6 @@ inline constexpr std::string_view kEmptyName = "Dummy";
 // The kind of a piece, named in a piece name by its first two letters.
 enum class PieceKind { Pawn, Rook, Knight, Bishop, Queen, King, None };
 
-constexpr bool IsValidCode(PieceCode c) {
-    return c >= 0 && c < kPieceCodeCount;
-}
 constexpr bool IsLocal(PieceCode c) {
     return c >= 0 && c <= 5;
 }

@@ -11,10 +11,6 @@ struct Square {
     friend constexpr bool operator==(Square, Square) = default;
 };
 
-constexpr bool IsOnBoard(Square s) {
-    return s.x >= 0 && s.x < 8 && s.y >= 0 && s.y < 8;
-}
-
 // Linear index d = 8 * y + x used by the position text.
 constexpr int IndexOf(Square s) {
     return 8 * s.y + s.x;

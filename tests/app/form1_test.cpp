@@ -3,10 +3,14 @@
 #include "board/clocks.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QGlyphRun>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTextLayout>
 
 using namespace quorin;
 
@@ -49,7 +53,77 @@ std::vector<std::string> Array(const std::string& array,
     return entries;
 }
 
+// The face that draws `text` in `font`, as the font machinery picks it.
+QString FaceOf(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return runs.isEmpty() ? QString() : runs.first().rawFont().familyName();
+}
+
 } // namespace
+
+TEST_F(MainWindow, ControlsAtTheirDesignedPlacesInTheirDesignedFaces) {
+    const QString mincho = QStringLiteral("IPAMincho"), gothic = QStringLiteral("IPAGothic");
+    const std::tuple<const QWidget*, QRect, QString> controls[] = {
+        {window.Combo1, {496, 424, 97, 20}, mincho},
+        {window.Text2, {24, 456, 393, 25}, mincho},
+        {window.Command5, {424, 456, 57, 25}, gothic},
+        {window.Text1, {496, 456, 89, 25}, mincho},
+        {&window.boardWidget(), {0, 0, 600, 491}, gothic}, // the clock lines take its face
+    };
+    for (const auto& [control, place, face] : controls) {
+        const QRect at(control->mapTo(&window.boardWidget(), QPoint(0, 0)), control->size());
+        EXPECT_EQ(at, place) << control->objectName().toStdString();
+        EXPECT_EQ(FaceOf(control->font(), QStringLiteral("相手 a")), face)
+            << control->objectName().toStdString();
+    }
+    // Menus and boxes speak in the Gothic face.
+    for (const QWidget* menu : {static_cast<const QWidget*>(window.menuBar()),
+                                static_cast<const QWidget*>(window.menu().mnuFile)})
+        EXPECT_EQ(FaceOf(menu->font(), QStringLiteral("ファイル")), gothic);
+    EXPECT_EQ(FaceOf(QApplication::font("QMessageBox"), QStringLiteral("バージョン")), gothic);
+}
+
+TEST_F(MainWindow, QtsOwnTextsAreJapanese) {
+    // A text box's editing menu, without its access keys and shortcuts.
+    const std::unique_ptr<QMenu> edit(window.Text2->createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : edit->actions()) {
+        if (!action->isSeparator())
+            entries << action->text().section(u'\t', 0, 0).remove(QRegularExpression("\\(&.\\)"));
+    }
+    ASSERT_GE(entries.size(), 6);
+    // A file error's reason.
+    QFile missing(QStringLiteral("/no/such/file"));
+    EXPECT_FALSE(missing.open(QIODevice::ReadOnly));
+    entries << missing.errorString();
+    for (const QString& entry : entries)
+        EXPECT_FALSE(entry.contains(QRegularExpression("[A-Za-z]"))) << entry.toStdString();
+}
+
+TEST_F(MainWindow, OnlyACheckedItemShowsAMark) {
+    // Marked items, each checkable exactly when checked: no empty box is drawn.
+    const auto marked = [&] {
+        QStringList names;
+        for (const QAction* action : window.findChildren<QAction*>()) {
+            EXPECT_EQ(action->isCheckable(), action->isChecked())
+                << action->objectName().toStdString();
+            if (action->isChecked())
+                names << action->objectName();
+        }
+        return names;
+    };
+    EXPECT_EQ(marked(), QStringList());
+    window.menu().mnuVSave->trigger();
+    window.menu().mnuSrtrong[2]->trigger();
+    window.menu().mnuSrtrong[2]->trigger(); // chosen again: it stays
+    EXPECT_EQ(marked(), (QStringList{"mnuVSave", "mnuSrtrong(2)"}));
+    window.EnableConnectedMenus();
+    EXPECT_EQ(marked(), QStringList{"mnuVSave"});
+}
 
 TEST_F(MainWindow, MenuBarAsDesigned) {
     using Lines = std::vector<std::string>;

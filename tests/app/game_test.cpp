@@ -5,6 +5,7 @@
 #include "twocopies.h"
 
 #include "board/clocks.h"
+#include "rules/position.h"
 
 #include <QMenu>
 
@@ -76,12 +77,16 @@ TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
     Play(server, client, "f1", "c4");
     Play(client, server, "f8", "c5");
 
-    // The first player castles towards column 7.
+    // The first player castles towards column 7; its board picture is drawn anew, once.
     sm.nmuCastlingRight->trigger();
     ASSERT_TRUE(Arrived(client, server, 7));
     ExpectTurnPassed(server, client, 7);
     EXPECT_EQ(server.game().board.name(ServerView("g1")), "ki1");
     EXPECT_EQ(server.game().board.name(ServerView("f1")), "ru1");
+    EXPECT_EQ(server.game().PositionString, WritePosition(server.game().board));
+    const QImage castled = server.window.renderer().BackBuffer().copy();
+    server.window.renderer().DrawBoard(server.game().board);
+    EXPECT_EQ(server.window.renderer().BackBuffer(), castled);
     EXPECT_FALSE(sm.nmuCastling->menuAction()->isEnabled());
     ASSERT_TRUE(
         WaitFor([&] { return client.messages().contains(QStringLiteral("キャスリング")); }));
@@ -103,7 +108,11 @@ TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
     ASSERT_TRUE(WaitFor([&] { return client.window.Text2->text() == QStringLiteral("はい"); }));
 
     Play(client, server, "h7", "h6");
+    // Castled, the first player is offered castling no more when a move arrives.
+    EXPECT_FALSE(sm.nmuCastling->menuAction()->isEnabled());
     Play(server, client, "a2", "a4");
+    // Later moves draw only their squares: the position text stays the one received.
+    EXPECT_NE(server.game().PositionString, WritePosition(server.game().board));
     Play(client, server, "h6", "h5");
     Play(server, client, "a4", "a5");
     Play(client, server, "h5", "h4");

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QTcpServer>
 
+#include <sys/resource.h>
+
 using namespace quorin;
 using test::Contents;
 using test::Copy;
@@ -187,6 +189,19 @@ TEST_F(Network, FailuresAreReportedAndLeaveTheMenusReady) {
     squatter.close();
     server.window.mnuClose_Click();
     EXPECT_TRUE(server.idle());
+
+    // No socket can be made, for no file descriptor is left: the message line says so.
+    rlimit files{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+    rlimit none = files;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    server.window.mnuServer_Click();
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0);
+    EXPECT_EQ(server.window.Text2->text(), QStringLiteral("リスンソケット作成失敗"));
+    EXPECT_EQ(server.messages().size(), 1);
+    EXPECT_FALSE(server.window.connection().Listening());
+    server.window.mnuClose_Click();
 
     // Then both connect after all.
     Connect();

@@ -85,9 +85,14 @@ TEST_F(SideWindows, ARecordedGameReplaysOnTheMainBoard) {
                server.game().board == *ReadPosition(record[line - 1].toStdString());
     };
     EXPECT_TRUE(shows(1));
+    // ">" has the focus and Enter presses it; Esc closes nothing.
+    QTest::keyClick(replay->focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(shows(2));
+    QTest::keyClick(replay->focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(replay->isVisible());
     // Any order of presses shows the line it names, drawn on the main board.
     QPushButton* const buttons[] = {nullptr, replay->Command1, replay->Command2, replay->Command3};
-    const std::pair<int, int> presses[] = {{3, 2}, {3, 3}, {3, 3}, {2, 2}, {1, 1}, {2, 1}, {3, 2}};
+    const std::pair<int, int> presses[] = {{3, 3}, {3, 3}, {2, 2}, {1, 1}, {2, 1}, {3, 2}};
     for (auto [button, line] : presses) {
         buttons[button]->click();
         EXPECT_TRUE(shows(line)) << "Command" << button << " to line " << line;
@@ -113,14 +118,20 @@ TEST_F(SideWindows, ARecordedGameReplaysOnTheMainBoard) {
     replay->Command3->click();
     EXPECT_TRUE(shows(3));
 
-    // Closing the chooser with its close box replays the same record again.
+    // Closing the chooser with its close box replays the same record again, with ">" in
+    // the focus again. The chooser kept the name clicked before: typed over, the name box
+    // shows it.
+    replay->Command1->setFocus();
     replay->close();
     server.window.menu().mnuPlay->trigger();
     Form3* again = Chooser(server);
     ASSERT_NE(again, nullptr);
+    QTest::keyClicks(again->Text1, "x");
+    EXPECT_EQ(again->Text1->text(), QStringLiteral("game.chs"));
     again->close();
     ASSERT_TRUE(WaitFor([&] { return replay->isVisible(); }));
     EXPECT_TRUE(shows(1));
+    EXPECT_EQ(replay->focusWidget(), replay->Command3);
 }
 
 TEST_F(SideWindows, AListeningServerMayReplay) {

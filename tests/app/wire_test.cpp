@@ -3,6 +3,7 @@
 #include "rawpeer.h"
 
 #include "board/clocks.h"
+#include "rules/castling.h"
 #include "rules/position.h"
 
 #include <QMenu>
@@ -22,25 +23,30 @@ TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
         qsizetype split; // sent in two writes, the first this many bytes
         int answers;
         QString shown;
+        bool endsWait = false; // clears the wait for an answer, enables the send button
     };
     const Case cases[] = {
         {OnWire(u"VURORE_MSG6:宜しくお願いします。"), 0, 1, "宜しくお願いします。"},
         {OnWire(u"VURORE_MSG4:こんにちは"), 7, 1, "こんにちは"},
         {OnWire(u"VURORE_MSG4:一つ目") + OnWire(u"VURORE_MSG6:二つ目"), 0, 2, "二つ目"},
         // The acknowledgement ends the wait, the greeting after it is shown.
-        {kAck + OnWire(u"VURORE_MSG6:それでは、始めます。"), 0, 1, "それでは、始めます。"},
+        {kAck + OnWire(u"VURORE_MSG6:それでは、始めます。"), 0, 1, "それでは、始めます。", true},
         // Texts are shown whole, colons and all; "SEND_OK" in a chat is just text.
         {OnWire(u"VURORE_MSG4:12:30 に SEND_OK"), 0, 1, "12:30 に SEND_OK"},
+        // Any "VURORE_MSG3" ends the wait; one without "SEND_OK" is answered.
+        {OnWire(u"VURORE_MSG3:OK"), 0, 1, "12:30 に SEND_OK", true},
     };
-    copy.window.connection().AwaitingAck = true;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
+        copy.window.connection().AwaitingAck = true;
+        copy.window.Command5->setEnabled(false);
         Send(c.bytes.left(c.split));
         WaitFor([] { return false; }, 50);
         Send(c.bytes.mid(c.split));
         EXPECT_EQ(Answer(c.answers * kAck.size()), kAck.repeated(c.answers)) << i;
         EXPECT_EQ(copy.window.Text2->text(), c.shown);
-        EXPECT_EQ(copy.window.connection().AwaitingAck, i < 3) << i;
+        EXPECT_EQ(copy.window.connection().AwaitingAck, !c.endsWait) << i;
+        EXPECT_EQ(copy.window.Command5->isEnabled(), c.endsWait) << i;
     }
     EXPECT_TRUE(copy.messages().isEmpty());
     EXPECT_TRUE(copy.window.connection().Connected());
@@ -159,4 +165,33 @@ TEST_F(RawPeer, MovesAreSentExactlyWithPromotionNoticeBeforeAndCastlingNoticeAft
     copy.window.menu().nmuCastlingRight->trigger();
     EXPECT_EQ(Answer(2 * (206 + 18)),
               MoveOnWire(WritePositionForPeer(board), u" 2") + OnWire(u"VURORE_MSG8:キャスリング"));
+}
+
+TEST_F(RawPeer, ARefusedCastlingSaysWhyAndSendsAndChangesNothing) {
+    const MainMenu& m = copy.window.menu();
+    const auto menus = [&] {
+        return std::tuple(m.nmuCastling->menuAction()->isEnabled(), m.nmuCastlingRight->isEnabled(),
+                          m.nmuCastlingLeft->isEnabled(), copy.window.Command5->isEnabled());
+    };
+    const auto menusBefore = menus();
+    // The squares emptied on the start position, and why castling right is refused there.
+    const std::pair<std::vector<Square>, std::string_view> cases[] = {
+        {{}, kPiecesBetween},
+        {{{4, 7}}, kNoKingToCastle},
+        {{{5, 7}, {6, 7}, {7, 7}}, kNoRookToCastle},
+    };
+    for (const auto& [emptied, refusal] : cases) {
+        Board& board = copy.game().board;
+        board = *ReadPosition(InitialPosition);
+        for (Square s : emptied)
+            board.set(s, kEmptyCode);
+        const Board before = board;
+        m.nmuCastlingRight->trigger();
+        EXPECT_EQ(copy.messages().last().toStdString(), refusal);
+        EXPECT_EQ(board, before);
+        EXPECT_TRUE(Answer(0).isEmpty());
+        EXPECT_FALSE(copy.window.connection().AwaitingAck);
+        EXPECT_EQ(copy.game().MoveNumber, 0);
+        EXPECT_EQ(menus(), menusBefore);
+    }
 }

@@ -102,6 +102,8 @@ void Decide(std::u16string_view message) {
     }
     if (action.type == Type::Acknowledgement)
         FUZZ_CHECK(message.find(TagOf(quorin::MessageKind::Acknowledgement)) != kNotFound);
+    else
+        FUZZ_CHECK(action.acknowledge); // only an acknowledgement may go unanswered
 }
 
 // What still waits comes out as one message, and then nothing waits.

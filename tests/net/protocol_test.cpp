@@ -41,6 +41,7 @@ struct DecideCase {
     std::u16string message;
     Type type;
     std::u16string text = {};
+    bool answered = true; // with an acknowledgement
 };
 
 class Decide : public ::testing::TestWithParam<DecideCase> {};
@@ -51,14 +52,17 @@ TEST_P(Decide, Action) {
     const MessageAction action = DecideMessage(c.message);
     EXPECT_EQ(action.type, c.type);
     EXPECT_EQ(action.text, c.text);
-    EXPECT_EQ(action.acknowledge(), c.type != Type::Acknowledgement);
+    EXPECT_EQ(action.acknowledge, c.answered);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Decide,
     ::testing::Values(
-        DecideCase{u"VURORE_MSG3:SEND_OK", Type::Acknowledgement},
-        DecideCase{u"VURORE_MSG3:x", Type::Acknowledgement},
+        // Every "VURORE_MSG3" ends the wait; one without "SEND_OK" in field 1 is answered.
+        DecideCase{u"VURORE_MSG3:SEND_OK", Type::Acknowledgement, {}, false},
+        DecideCase{u"VURORE_MSG3:re SEND_OK:x", Type::Acknowledgement, {}, false},
+        DecideCase{u"VURORE_MSG3:x:SEND_OK", Type::Acknowledgement},
+        DecideCase{u"VURORE_MSG3", Type::Acknowledgement},
         DecideCase{u"VURORE_MSG4:10:30 に再開", Type::ShowText, u"10:30 に再開"},
         DecideCase{u"VURORE_MSG4:SEND_OK", Type::ShowText, u"SEND_OK"},
         DecideCase{u"VURORE_MSG4:", Type::ShowText},

@@ -84,13 +84,20 @@ TEST_F(Chooser, EachModeShowsItsButtonOptionsAndFiles) {
     }
 }
 
-TEST_F(Chooser, EnterOnAVisibleSubfolderListsItsFiles) {
+TEST_F(Chooser, EnterOnAVisibleSubfolderListsItsFilesAndEscClosesNothing) {
+    EXPECT_EQ(f.windowType(), Qt::Tool);
     EXPECT_EQ(Texts(f.Dir1).mid(f.Dir1->currentRow()), (QStringList{root.section('/', -1), "sub"}));
     f.Dir1->setCurrentRow(f.Dir1->count() - 1);
     QTest::keyClick(f.Dir1, Qt::Key_Return);
     EXPECT_EQ(f.folder(), root + "/sub");
     EXPECT_EQ(Texts(f.File1), QStringList{"x.txt"});
+    QTest::keyClick(f.Dir1, Qt::Key_Escape);
     EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(messages.isEmpty()); // Enter in a list pressed no button
+    // Enter on the focused button presses it.
+    f.Command1->setFocus();
+    QTest::keyClick(f.Command1, Qt::Key_Enter);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("ファイルを指定してください。")});
 }
 
 TEST_F(Chooser, NameBoxKeepsTheClickedNameAndOpenHandsBackItsPath) {
