@@ -121,6 +121,8 @@ void Form1::createControls() {
     Combo1 = new QComboBox(board_);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
+    // Enter in the box keeps what was typed as its text; it does not add it to the list.
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setFont(font);
     Combo1->setGeometry(496, 424, 97, 20);
     Combo1->setToolTip(

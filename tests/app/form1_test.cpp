@@ -188,10 +188,14 @@ TEST_F(MainWindow, TabOrderAndMenuShortcutsOverTheTextBoxes) {
                                             << focus->objectName().toStdString();
         }
     }
-    // Other editing keys still reach the text box.
+    // Other editing keys still reach the text box; Enter in the address box adds nothing.
     window.Text2->setText("abc");
     QTest::keyClick(window.Text2, Qt::Key_Backspace);
     EXPECT_EQ(window.Text2->text(), "ab");
+    QTest::keyClicks(window.Combo1->lineEdit(), "10.0.0.9");
+    QTest::keyClick(window.Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(window.Combo1->count(), 0);
+    EXPECT_EQ(window.Combo1->currentText(), "10.0.0.9");
 }
 
 TEST_F(MainWindow, StartsInAFixedClientAreaAndShutsDownTwiceWithoutHarm) {
