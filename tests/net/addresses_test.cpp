@@ -66,6 +66,5 @@ TEST(Announcement, ReadsOnlyItsOwnFormAndCleansTheName) {
          {"QUORIN-SERVER 2 8000 host", "QUORIN-SERVER 10 8000 host", "quorin-server 1 8000 host",
           "QUORIN-SERVER  1 8000 host", "QUORIN-SERVER", ""})
         EXPECT_EQ(ReadAnnouncement(datagram), std::nullopt) << datagram;
-    // What any name makes is read back by the fuzz target; this is the form itself.
     EXPECT_EQ(MakeAnnouncement(8000, "\x1Bpc"), "QUORIN-SERVER 1 8000 pc");
 }

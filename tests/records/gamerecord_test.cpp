@@ -20,7 +20,8 @@ class GameRecordTest : public ::testing::Test {
 protected:
     GameRecordTest() {
         test::Write(record.path(), "an older game\r\n");
-        record.Record("0C,00"); // not recording yet
+        record.Record("0C,00");
+        EXPECT_EQ(Contents(record.path()), "an older game\r\n"); // not recording yet
         record.SwitchOn();
         record.Record("0A,01");
     }
