@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QStringEncoder>
 #include <QTemporaryDir>
