@@ -1,16 +1,12 @@
 #include "net/addresslist.h"
 #include "net/addresstext.h"
+#include "net/announcement.h"
 #include "net/socketerrorcode.h"
 #include "net/socketerrortext.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-
 #include <climits>
-#include <set>
 #include <tuple>
 
 using namespace quorin;
@@ -23,9 +19,6 @@ TEST(AddressText, FirstNumberInTheLowestByteAndLastNumbersOf128AndMore) {
         {INT_MIN, "0.0.0.128", " 0. 0. 0. 128"}};
     for (const auto& [ip, local, peer] : cases)
         EXPECT_EQ(std::tuple(GetMyLocalIPString(ip), GetPeerIPString(ip)), std::tuple(local, peer));
-    EXPECT_EQ(HeldAddress(QHostAddress("::ffff:10.0.0.200")), AddressFromQuad(10, 0, 0, 200));
-    EXPECT_EQ(HeldAddress(QHostAddress("::1")), kNoAddress);
-    EXPECT_NE(GetMyLocalIPAddress(), kNoAddress);
 }
 
 TEST(AddressList, FieldsAtCommasAndLineEndsQuotedOnesWhole) {
@@ -37,35 +30,41 @@ TEST(AddressList, FieldsAtCommasAndLineEndsQuotedOnesWhole) {
         {"", {}}};
     for (const auto& [text, fields] : cases)
         EXPECT_EQ(ParseAddressFields(QString::fromUtf8(text)), fields) << text;
-
-    // The file is read from the program folder, in the Japanese code page.
-    QTemporaryDir folder;
-    EXPECT_TRUE(ReadAddressList(folder.path()).isEmpty());
-    QFile file(folder.filePath(kAddressListFile));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringEncoder("Shift_JIS")(QStringLiteral("対局室.example.jp\r\n本館")));
-    file.close();
-    EXPECT_EQ(ReadAddressList(folder.path()), QStringList({"対局室.example.jp", "本館"}));
 }
 
-TEST(SocketErrorText, FortyOneTextsAndTheNumberForAnyOtherCode) {
+// A sample of the table; any other code shows as its number, Qt's errors as theirs.
+TEST(SocketErrorText, TextsOfTheTableAndTheNumberForAnyOtherCode) {
     EXPECT_EQ(SocketErrorText(10014), "32ビットインターネットアドレス指定に誤りがあります。");
     EXPECT_EQ(SocketErrorText(10093), "WSAStartup関数を呼び出していないか、失敗しています。");
-    std::set<std::string> texts;
-    for (int code = -1; code <= 11010; ++code) {
-        const std::string text = SocketErrorText(code);
-        if (text.front() != '(')
-            texts.insert(text);
-        else
-            EXPECT_EQ(text, std::string("(").append(std::to_string(code)).append(")"));
-    }
-    EXPECT_EQ(texts.size(), 41u);
-    EXPECT_EQ(SocketErrorText(INT_MIN), "(-2147483648)");
-    // Qt's errors name the codes of the same meaning.
-    using S = QAbstractSocket;
-    EXPECT_EQ(SocketErrorText(SocketErrorCode(S::ConnectionRefusedError)), "接続が拒否された。");
-    EXPECT_EQ(SocketErrorCode(S::AddressInUseError), 10048);
-    EXPECT_EQ(SocketErrorCode(S::HostNotFoundError), 11001);
-    EXPECT_EQ(SocketErrorCode(S::SocketTimeoutError), 10060);
-    EXPECT_EQ(SocketErrorText(SocketErrorCode(S::UnknownSocketError)), "(-1)");
+    EXPECT_EQ(SocketErrorText(SocketErrorCode(QAbstractSocket::ConnectionRefusedError)),
+              "接続が拒否された。");
+    EXPECT_EQ(SocketErrorCode(QAbstractSocket::HostNotFoundError), 11001);
+    for (int code : {10059, 10062, 11000, INT_MIN, 0})
+        EXPECT_EQ(SocketErrorText(code), "(" + std::to_string(code) + ")");
+    EXPECT_EQ(SocketErrorText(SocketErrorCode(QAbstractSocket::UnknownSocketError)), "(-1)");
+}
+
+TEST(Announcement, ReadsOnlyItsOwnFormAndCleansTheName) {
+    const std::string word = "QUORIN-SERVER 1 ";
+    const std::string longName = std::string(63, 'a') + "\xE3\x81\x82"; // 66 bytes: a, あ
+    const std::pair<std::string, Announcement> read[] = {
+        {word + "8000 host-1", {8000, "host-1"}},
+        {word + "65535 ", {65535, ""}},
+        {word + "8000 \x01na\tme\x7F\n", {8000, "name"}},
+        {word + "8000 <b>&amp;</b>", {8000, "<b>&amp;</b>"}},
+        // Cut to 64 bytes, and back to the start of the character the cut fell in.
+        {word + "8000 " + longName, {8000, std::string(63, 'a')}},
+        {word + "8000 " + std::string(179, 'n'), {8000, std::string(64, 'n')}}}; // 200 bytes
+    for (const auto& [datagram, announcement] : read)
+        EXPECT_EQ(ReadAnnouncement(datagram), announcement) << datagram;
+    // Refused: 201 bytes, a bad port, another word or version.
+    EXPECT_EQ(ReadAnnouncement(word + "8000 " + std::string(180, 'n')), std::nullopt);
+    for (const char* port :
+         {"8000", "0 host", "08000 host", "65536 host", "+800 host", "8x00 host", " 8000 host"})
+        EXPECT_EQ(ReadAnnouncement(word + port), std::nullopt) << port;
+    for (const char* datagram :
+         {"QUORIN-SERVER 2 8000 host", "QUORIN-SERVER 10 8000 host", "quorin-server 1 8000 host",
+          "QUORIN-SERVER  1 8000 host", "QUORIN-SERVER", ""})
+        EXPECT_EQ(ReadAnnouncement(datagram), std::nullopt) << datagram;
+    EXPECT_EQ(MakeAnnouncement(8000, "\x1Bpc"), "QUORIN-SERVER 1 8000 pc");
 }

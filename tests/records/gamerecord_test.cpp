@@ -1,85 +1,124 @@
+#include "records/form2.h"
 #include "records/gamerecord.h"
-
+#include "rules/position.h"
 #include "support/files.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace quorin;
 using quorin::test::Contents;
-using quorin::test::Write;
 
 namespace {
 
+// The running record in the program folder, holding "0A,01", and a folder to save copies in.
 class GameRecordTest : public ::testing::Test {
 protected:
+    GameRecordTest() {
+        test::Write(record.path(), "an older game\r\n");
+        record.Record("0C,00");
+        EXPECT_EQ(Contents(record.path()), "an older game\r\n"); // not recording yet
+        record.SwitchOn();
+        record.Record("0A,01");
+    }
+
     QTemporaryDir program, current;
     GameRecord record{program.path()};
 };
 
-TEST_F(GameRecordTest, SwitchOnEmptiesTheRecordAndLinesFollowEachEndingInCrLf) {
+TEST_F(GameRecordTest, LinesEndInCrLfAndSaveAsCopiesThemUnderTheTypedName) {
     EXPECT_EQ(record.path(), program.filePath("RadedIvu.chs"));
-    EXPECT_FALSE(record.RecordAll());
-    Write(record.path(), "an older game\r\n");
-    EXPECT_EQ(record.SwitchOn(), QString());
-    EXPECT_EQ(Contents(record.path()), QByteArray());
-    QByteArray expected;
-    for (const char* line : {"0A,01", "0B,02", "0C,03", "0A,01", "0D,04"}) { // two games
-        ASSERT_EQ(record.Record(line), QString());
-        expected += QByteArray(line) + "\r\n";
-        EXPECT_EQ(Contents(record.path()), expected);
-    }
-    EXPECT_TRUE(record.RecordAll());
-
-    GameRecord fresh(current.path()); // no record file yet
-    EXPECT_EQ(fresh.SwitchOn(), QString());
-    EXPECT_TRUE(QFile::exists(fresh.path()));
-    EXPECT_EQ(QFile(fresh.path()).size(), 0);
-}
-
-TEST_F(GameRecordTest, SaveAsCopiesTheRecordUnderTheTypedNameAndRecordingGoesOn) {
-    record.SwitchOn();
-    record.Record("0A,01");
-    record.Record("0B,02");
-    const QByteArray running = "0A,01\r\n0B,02\r\n";
-    Write(current.filePath("game.chs"), "an older copy that is longer than the record\r\n");
+    EXPECT_EQ(record.Record("0B,02"), QString());
+    EXPECT_EQ(Contents(record.path()), "0A,01\r\n0B,02\r\n");
+    test::Write(current.filePath("game.chs"), "an older copy that is longer than the record\r\n");
     // The extension is added only when the answer has no dot.
     const std::pair<const char*, const char*> names[] = {
-        {"game", "game.chs"}, {"game.txt", "game.txt"}, {"game.", "game."},
-        {"a.b", "a.b"},       {"memo.CHS", "memo.CHS"}, {"棋譜", "棋譜.chs"}};
+        {"game", "game.chs"}, {"game.txt", "game.txt"}, {"game.", "game."}, {"棋譜", "棋譜.chs"}};
     for (const auto& [answer, name] : names) {
         EXPECT_EQ(record.SaveAs(QString::fromUtf8(answer), current.path()), QString());
-        EXPECT_EQ(Contents(current.filePath(QString::fromUtf8(name))), running) << name;
+        EXPECT_EQ(Contents(current.filePath(QString::fromUtf8(name))), "0A,01\r\n0B,02\r\n");
     }
-    record.Record("0C,03");
-    EXPECT_EQ(Contents(record.path()), running + "0C,03\r\n");
-    EXPECT_EQ(Contents(current.filePath("game.chs")), running);
+    record.Record("0A,01"); // a second game: the copies stay as they are
+    EXPECT_EQ(Contents(current.filePath("game.chs")), "0A,01\r\n0B,02\r\n");
 }
 
+// A plain file stands for a folder no file can be made in, whoever runs the test.
 TEST_F(GameRecordTest, FailuresAreReportedAndWriteNothing) {
-    EXPECT_FALSE(record.SaveAs("game", current.path()).isEmpty()); // no record yet
-    EXPECT_FALSE(QFile::exists(current.filePath("game.chs")));
-
-    // A plain file stands for a folder no file can be made in, whoever runs the test.
     const QString unwritable = current.filePath("plain");
-    Write(unwritable, "not a folder");
+    test::Write(unwritable, "not a folder");
     GameRecord locked(unwritable);
-    const QString error = locked.SwitchOn();
-    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(locked.path()))) << error.toStdString();
-    EXPECT_TRUE(locked.RecordAll());
+    EXPECT_FALSE(locked.SaveAs("game", current.path()).isEmpty()); // no record yet
+    EXPECT_TRUE(locked.SwitchOn().contains(QDir::toNativeSeparators(locked.path())));
     EXPECT_FALSE(locked.Record("0A,01").isEmpty());
-
-    record.SwitchOn();
-    record.Record("0A,01");
     const std::pair<QString, QString> failing[] = {
         {"missing/game", current.path()}, {".", current.path()}, {"game", unwritable}};
     for (const auto& [answer, folder] : failing)
         EXPECT_FALSE(record.SaveAs(answer, folder).isEmpty()) << answer.toStdString();
     EXPECT_EQ(Contents(record.path()), "0A,01\r\n");
-    EXPECT_FALSE(QFile::exists(current.filePath("missing/game.chs")));
+    EXPECT_FALSE(QFile::exists(current.filePath("game.chs")));
 }
 
+// Line n of a made-up record (n below 768): one piece on an empty board.
+std::string Line(int n) {
+    Board board;
+    board.set(SquareAt(n % 64), n / 64);
+    return WritePosition(board);
+}
+
+// A replay window on game.chs, which each Load writes anew; the test plays its board.
+class Replay : public ::testing::Test, public ReplayHost {
+protected:
+    bool mayReplay() override { return true; }
+    void showPosition(const std::string& position) override { shown.push_back(position); }
+    void showMessage(const QString& text) override { messages.append(text); }
+    void Load(const std::string& bytes) {
+        test::Write(path, QByteArray::fromStdString(bytes));
+        window.LoadFile(path);
+    }
+
+    std::vector<std::string> shown;
+    QStringList messages;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("game.chs");
+    Form2 window{*this};
+};
+
 } // namespace
+
+// Lines end at CR LF or a lone CR; those that are no position are left out, with a message.
+// Every press shows its line anew, also where the line stays at the first or the last.
+TEST_F(Replay, StepsThroughThePositionsOfTheRecordWithinItsLines) {
+    window.LoadFile(folder.filePath("missing.chs")); // reported, nothing to step through
+    window.Command3->click();
+    EXPECT_TRUE(shown.empty());
+    // 0, 1 ended by a lone CR, an empty line, garbage, a cut line, two lines joined by a lone
+    // LF, then 2, 3 ended by a lone CR, 4 without a line end.
+    Load(Line(0) + "\r\n" + Line(1) + "\r\r\ngarbage\r\n" + Line(2).substr(0, 100) + "\r\n" +
+         Line(3) + "\n" + Line(4) + "\r\n" + Line(2) + "\r\n" + Line(3) + "\r" + Line(4));
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(" 4 行")) << messages[1].toStdString();
+    const std::pair<QPushButton*, int> steps[] = {
+        {window.Command3, 2}, {window.Command3, 3}, {window.Command2, 2},
+        {window.Command3, 3}, {window.Command3, 4}, {window.Command3, 5},
+        {window.Command3, 5}, {window.Command1, 1}, {window.Command2, 1}};
+    for (const auto& [button, line] : steps) {
+        button->click();
+        EXPECT_EQ(window.Label1->text(), QString::number(line));
+        EXPECT_EQ(shown.back(), Line(line - 1));
+    }
+    EXPECT_EQ(shown.size(), 1u + std::size(steps));
+    // A record of any length loads whole.
+    std::string record;
+    for (int i = 0; i < 700; ++i)
+        record += Line(i) + "\r\n";
+    Load(record);
+    for (int i = 0; i < 701; ++i)
+        window.Command3->click();
+    EXPECT_EQ(window.Label1->text(), "700");
+    EXPECT_EQ(shown.back(), Line(699));
+    EXPECT_EQ(messages.size(), 2);
+}

@@ -1,9 +1,11 @@
-// Holds the move check against an independent generator of legal moves built the way a chess
-// engine builds one: a 0x88 board, offset tables per piece, pseudo-legal moves kept when an
-// attack test looking outward from the king finds it safe (no castling or en passant here).
+// Step and slide codes, and the move check held against an independent generator of legal
+// moves built as a chess engine builds one: a 0x88 board, offset tables per piece, pseudo-legal
+// moves kept when an attack test outward from the king finds it safe (no castling, en passant).
 
 #include "rules/movecheck.h"
+#include "rules/movement.h"
 #include "rules/position.h"
+#include "support/diagram.h"
 
 #include <gtest/gtest.h>
 
@@ -55,14 +57,18 @@ bool Attacked(const Cells& c, int target) {
     return false;
 }
 
-// Whether the local king (on `king`) is attacked once the piece on `from` stands on `to`.
+// Whether the local king, if any, is attacked once the piece on `from` stands on `to`.
 bool Exposes(Cells c, int king, int from, int to) {
     c[to] = c[from];
     c[from] = kEmptyCode;
-    return Attacked(c, from == king ? to : king);
+    return king >= 0 && Attacked(c, from == king ? to : king);
 }
 
-const auto KingSq = [](const Board& board) { return Sq(IndexOf(*board.find(kKingKind))); };
+// The local king's square, or -1 when there is none.
+const auto KingSq = [](const Board& board) {
+    const auto king = board.find(kKingKind);
+    return king ? Sq(IndexOf(*king)) : -1;
+};
 
 std::set<Move> LegalMoves(const Board& board) {
     const Cells cells = ToCells(board);
@@ -78,12 +84,10 @@ std::set<Move> LegalMoves(const Board& board) {
         if (Off(from) || !IsLocal(cells[from]))
             continue;
         const int kind = cells[from];
-        if (kind == kPawn) {
-            if (free(from - 16)) {
-                tryMove(from, from - 16);
-                if ((from >> 4) == 6 && free(from - 32))
-                    tryMove(from, from - 32);
-            }
+        if (kind == kPawn) { // one step up, two from row 6, captures diagonally up
+            const int steps = !free(from - 16) ? 0 : (from >> 4) == 6 && free(from - 32) ? 2 : 1;
+            for (int n = 1; n <= steps; ++n)
+                tryMove(from, from - 16 * n);
             for (int d : {-17, -15})
                 if (enemy(from + d))
                     tryMove(from, from + d);
@@ -103,59 +107,21 @@ std::set<Move> LegalMoves(const Board& board) {
     return legal;
 }
 
-// Random legal positions with the local side to move: one king each, no pawn on the first or
-// last row, the opponent's king not attacked. Often an opponent slider stands on a line
-// through the local king, so checks, double checks and pins are common.
+// Crowded random positions with the local side to move, so checks and pins are common: no pawn
+// on the first or last row, mostly a king each (without it nothing local is ever attacked).
 Board RandomPosition(std::mt19937& rng) {
-    std::uniform_int_distribution<int> cell(0, 63), kind(0, 4), count(0, 28), pick(0, 7);
-    while (true) {
-        Board board;
-        const int king = cell(rng);
-        board.set(SquareAt(cell(rng)), kKingKind + 6);
-        board.set(SquareAt(king), kKingKind);
-        for (int n = count(rng); n > 0; --n) {
-            const Square at = SquareAt(cell(rng));
-            const int k = kind(rng);
-            if (board.isEmpty(at) && (k != kPawn || at.y % 7 != 0))
-                board.set(at, k + (n % 2 ? 6 : 0));
-        }
-        if (pick(rng) < 4) {
-            const int d = kKing[pick(rng)];
-            int sq = Sq(king);
-            for (int steps = 2 + pick(rng) % 5; steps > 0 && !Off(sq + d); --steps)
-                sq += d;
-            const Square at = SquareAt(Index(sq));
-            if (sq != Sq(king) && board.isEmpty(at))
-                board.set(at, 6 + (pick(rng) < 3 ? kQueen : Diagonal(d) ? kBishop : kRook));
-        }
-        const Board theirs = *ReadPosition(WritePositionForPeer(board));
-        if (theirs.find(kKingKind) && !Attacked(ToCells(theirs), KingSq(theirs)))
-            return board;
+    std::uniform_int_distribution<int> cell(0, 63), kind(0, 4), count(0, 28);
+    Board board;
+    for (int n = count(rng); n > 0; --n) {
+        const Square at = SquareAt(cell(rng));
+        const int k = kind(rng);
+        if (k != kPawn || at.y % 7 != 0)
+            board.set(at, k + (n % 2 ? 6 : 0));
     }
-}
-
-// Every pair the window may ask about: a local piece onto an empty or opponent cell. A refusal
-// carries its text exactly when the move leaves the king attacked.
-void ExpectSameAsReference(const Board& board) {
-    const std::set<Move> legal = LegalMoves(board);
-    const Cells cells = ToCells(board);
-    const int king = KingSq(board);
-    ASSERT_EQ(IsKingInCheck(board), Attacked(cells, king)) << WritePosition(board);
-    for (int from = 0; from < 64; ++from) {
-        for (int to = 0; to < 64; ++to) {
-            if (!IsLocal(board.at(SquareAt(from))) || IsLocal(board.at(SquareAt(to))))
-                continue;
-            const MoveVerdict v =
-                IsMoveAllowed(board, SquareAt(to), SquareAt(from), board.name(SquareAt(from)));
-            const bool allowed = legal.count({from, to}) == 1;
-            const std::string_view text = allowed || !Exposes(cells, king, Sq(from), Sq(to))
-                                              ? std::string_view()
-                                          : Sq(from) == king ? kKingCannotGoThere
-                                                             : kMoveLeavesCheck;
-            ASSERT_EQ(std::pair(v.allowed, v.refusal), std::pair(allowed, text))
-                << WritePosition(board) << "\nfrom " << from << " to " << to;
-        }
-    }
+    board.set(SquareAt(cell(rng)), kKingKind + 6);
+    if (count(rng) > 1)
+        board.set(SquareAt(cell(rng)), kKingKind);
+    return board;
 }
 
 } // namespace
@@ -180,13 +146,51 @@ TEST(ReferenceMoves, CountsTheKnownSequencesFromTheStart) {
     EXPECT_EQ(count(count, start, 3), 8902);
 }
 
+// Every pair the window may ask about: a local piece onto an empty or opponent cell. A refusal
+// carries its text exactly when the move leaves the king attacked.
 TEST(LegalMoves, RandomPositionsMatchTheReference) {
     std::mt19937 rng(20261206);
     int inCheck = 0;
-    for (int i = 0; i < 4000 && !HasFatalFailure(); ++i) {
+    for (int i = 0; i < 4000; ++i) {
         const Board board = RandomPosition(rng);
-        inCheck += IsKingInCheck(board);
-        ExpectSameAsReference(board);
+        const std::set<Move> legal = LegalMoves(board);
+        const Cells cells = ToCells(board);
+        const int king = KingSq(board);
+        inCheck += king >= 0 && Attacked(cells, king);
+        ASSERT_EQ(IsKingInCheck(board), king >= 0 && Attacked(cells, king)) << WritePosition(board);
+        for (int from = 0; from < 64; ++from)
+            for (int to = 0; to < 64; ++to) {
+                const Square s = SquareAt(from), t = SquareAt(to);
+                if (!IsLocal(board.at(s)) || IsLocal(board.at(t)))
+                    continue;
+                const MoveVerdict v = IsMoveAllowed(board, t, s, board.name(s));
+                const bool allowed = legal.count({from, to}) == 1;
+                const std::string_view text = allowed || !Exposes(cells, king, Sq(from), Sq(to))
+                                                  ? std::string_view()
+                                              : Sq(from) == king ? kKingCannotGoThere
+                                                                 : kMoveLeavesCheck;
+                ASSERT_EQ(std::pair(v.allowed, v.refusal), std::pair(allowed, text))
+                    << WritePosition(board) << "\nfrom " << from << " to " << to;
+            }
     }
     EXPECT_GT(inCheck, 1000); // the positions do try the check rules
+}
+
+TEST(StepCode, EachCodeIsOneExactDisplacement) {
+    std::string codes; // from two rows above to two rows below, each from two columns left
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            codes += std::to_string(StepCode({4 + dx, 4 + dy}, {4, 4})) + (dx < 2 ? " " : "\n");
+    EXPECT_EQ(codes, "0 9 17 10 0\n13 1 2 3 15\n0 8 0 4 0\n14 7 6 5 16\n0 12 0 11 0\n");
+}
+
+TEST(SlideCode, DirectionOfAClearLineOfTwoOrMore) {
+    const Board board =
+        test::Diagram("........ ........ ...p.... ........ ...R.... ........ .....N.. ........");
+    // Onto the pawn or the knight, but not over them; one square, off the lines, no move.
+    const std::pair<Square, int> cases[] = {
+        {{3, 2}, 1}, {{3, 1}, 0}, {{7, 4}, 2}, {{3, 7}, 3}, {{0, 4}, 4}, {{1, 2}, 5}, {{5, 6}, 6},
+        {{6, 7}, 0}, {{6, 1}, 7}, {{1, 6}, 8}, {{3, 3}, 0}, {{4, 5}, 0}, {{5, 5}, 0}, {{3, 4}, 0}};
+    for (const auto& [to, code] : cases)
+        EXPECT_EQ(SlideCode(board, to, {3, 4}), code) << to.x << "," << to.y;
 }

@@ -1,11 +1,11 @@
 #include "board/boardrenderer.h"
+#include "board/clocks.h"
+#include "board/jikan.h"
 #include "board/pixelcopy.h"
-#include "rules/position.h"
+#include "rules/gamestate.h"
 #include "support/testenvironment.h"
 
 #include <gtest/gtest.h>
-
-#include <QImageReader>
 
 #include <random>
 
@@ -13,11 +13,12 @@ using namespace quorin;
 
 namespace {
 
-const QRgb kFill = qRgb(253, 252, 189);
-const QRgb kRed = qRgb(255, 0, 0);
-const QRgb kDragKey = qRgb(254, 126, 94);
-const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kGrey = qRgb(200, 200, 200);
+const QRgb kFill = qRgb(253, 252, 189), kRed = qRgb(255, 0, 0), kDragKey = qRgb(254, 126, 94);
+const QRgb kBlack = qRgb(0, 0, 0), kGrey = qRgb(200, 200, 200);
+
+QImage Picture(const char* name) {
+    return QImage(test::AssetsFolder() + "/" + name + ".bmp").convertToFormat(QImage::Format_RGB32);
+}
 
 // The back buffer of the board window as the program fills it, showing `board`.
 BoardRenderer& Drawn(BoardRenderer& renderer, const Board& board) {
@@ -32,7 +33,7 @@ protected:
     Renderer() { Drawn(renderer, start); }
     const QImage& back() const { return renderer.BackBuffer(); }
 
-    const QSize piece = QImageReader(test::AssetsFolder() + "/po1.bmp").size();
+    const QSize piece = Picture("po1").size();
     const BoardGeometry geometry = BoardGeometry::ForPieceSize(piece.width(), piece.height());
     const Board start = *ReadPosition(InitialPosition);
     BoardRenderer renderer{geometry, test::AssetsFolder()};
@@ -40,7 +41,7 @@ protected:
 
 } // namespace
 
-TEST_F(Renderer, BoardHasBorderGridFillAndPiecesWithoutTheirRed) {
+TEST_F(Renderer, BoardHasBorderGridFillAndPiecesOfEitherSideWithoutTheirRed) {
     // Row 3 is empty: two border pixels, a one-pixel grid, the fill up to the lines.
     const int right = 70 + geometry.BoardWidth, bottom = 10 + geometry.BoardHeight;
     for (int y = 10 + 3 * geometry.CellHeight; y <= 10 + 4 * geometry.CellHeight; ++y)
@@ -52,49 +53,36 @@ TEST_F(Renderer, BoardHasBorderGridFillAndPiecesWithoutTheirRed) {
         }
     for (int y : {8, 9, 10, bottom, bottom + 1, bottom + 2})
         EXPECT_EQ(back().pixel(75, y), y == 8 || y == bottom + 2 ? kGrey : kBlack) << y;
-
     // A piece stands one pixel inside the grid; its red shows the fill.
-    const QImage king(test::AssetsFolder() + "/ki1.bmp");
-    const QPoint at(71 + 4 * geometry.CellWidth, 11 + 7 * geometry.CellHeight);
+    const QImage king = Picture("ki1");
     for (int y = 0; y < king.height(); ++y)
         for (int x = 0; x < king.width(); ++x)
-            ASSERT_EQ(back().pixel(at + QPoint(x, y)),
+            ASSERT_EQ(back().pixel(geometry.piecePosition({4, 7}) + QPoint(x, y)),
                       king.pixel(x, y) == kRed ? kFill : king.pixel(x, y))
                 << x << "," << y;
-    for (int y = 9; y <= bottom + 1; ++y)
-        for (int x = 69; x <= right + 1; ++x)
-            ASSERT_NE(back().pixel(x, y), kRed) << x << "," << y;
-}
-
-TEST(PixelCopy, PureRedAtHalfOpacityOverTheFillGivesTheDragKey) {
-    QImage fill(2, 2, QImage::Format_RGB32), red(2, 2, QImage::Format_RGB32);
-    fill.fill(kFill);
-    red.fill(kRed);
-    BlendArea(fill, {0, 0}, red, red.rect(), 128);
-    EXPECT_EQ(fill.pixel(1, 1), kDragKey);
+    // Swapped strip halves show each side's pieces as the other's; swapped again, as before.
+    const QImage strip = renderer.StripSurface().copy(), before = back().copy();
+    renderer.SwapStripHalves();
+    renderer.DrawBoard(start);
+    for (int d = 0; d < 64; ++d)
+        EXPECT_EQ(back().copy(geometry.pieceRect(SquareAt(d))),
+                  before.copy(geometry.pieceRect({d % 8, 7 - d / 8})))
+            << d;
+    renderer.SwapStripHalves();
+    EXPECT_EQ(renderer.StripSurface(), strip);
 }
 
 // Each drag frame repaints only the old and new place, yet shows the whole picture anew.
 TEST_F(Renderer, DragFramesShowTheHalfTransparentPieceAndReturningRestores) {
     const QImage before = back().copy();
-    renderer.LiftPiece({3, 7});
-    renderer.ReturnPiece({3, 7}, "qu1"); // released without moving the mouse
-    EXPECT_EQ(back(), before);
-    renderer.EndDrag();
-
-    // The queen blended at 128/255 over an empty square, its red left out.
-    QImage ghost(test::AssetsFolder() + "/qu1.bmp");
-    const auto mix = [](int s, int d) { return (s * 128 + d * 127 + 127) / 255; };
-    for (int y = 0; y < ghost.height(); ++y)
-        for (int x = 0; x < ghost.width(); ++x) {
-            const QRgb p = ghost.pixel(x, y);
-            const QRgb half = qRgb(mix(qRed(p), 253), mix(qGreen(p), 252), mix(qBlue(p), 189));
-            ghost.setPixel(x, y, p == kRed ? kDragKey : half);
-        }
-
+    // The queen blended at 128/255 over an empty square; its red turns into the drag key.
+    QImage ghost(piece, QImage::Format_RGB32);
+    ghost.fill(kFill);
+    BlendArea(ghost, {0, 0}, Picture("qu1"), ghost.rect(), 128);
+    EXPECT_EQ(ghost.pixel(0, 0), kDragKey); // pure red over the fill
     renderer.LiftPiece({3, 7});
     const QImage lifted = back().copy();
-    EXPECT_EQ(lifted.pixel(geometry.piecePosition({3, 7}) + QPoint(20, 20)), kFill);
+    EXPECT_EQ(lifted.copy(geometry.pieceRect({3, 7})), lifted.copy(geometry.pieceRect({3, 4})));
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> x(-30, 630), y(-30, 520);
     QRect previous;
@@ -115,10 +103,8 @@ TEST_F(Renderer, DragFramesShowTheHalfTransparentPieceAndReturningRestores) {
 }
 
 TEST_F(Renderer, MovesAndRedrawsShowWhatAWholeDrawingShows) {
-    // A knight takes a pawn after a drag across the board.
+    // A knight moves after a drag across the board.
     Board board = start;
-    board.set({5, 5}, 6);
-    renderer.DrawBoard(board);
     renderer.LiftPiece({6, 7});
     renderer.DrawDraggedPiece("ni1", {330, 300});
     renderer.DrawMove({6, 7}, {5, 5}, "ni1");
@@ -127,37 +113,39 @@ TEST_F(Renderer, MovesAndRedrawsShowWhatAWholeDrawingShows) {
     board.set({5, 5}, 2);
     BoardRenderer fresh(geometry, test::AssetsFolder()); // draws each board whole, anew
     EXPECT_EQ(back(), Drawn(fresh, board).BackBuffer());
-
-    // Positions that follow one another redraw only what differs, with the same pixels.
+    // Each square in turn, and one more, takes another piece: redrawn alone, as drawn anew.
     std::mt19937 rng(4);
-    std::uniform_int_distribution<int> cell(0, 63), code(0, kEmptyCode);
-    for (int step = 0; step < 30; ++step) {
-        for (int n = step % 4; n >= 0; --n)
-            board.set(SquareAt(cell(rng)), code(rng));
+    std::uniform_int_distribution<int> cell(0, 63), other(1, kEmptyCode);
+    for (int d = 0; d < 64; ++d) {
+        for (const Square s : {SquareAt(d), SquareAt(cell(rng))})
+            board.set(s, (board.at(s) + other(rng)) % kPieceCodeCount);
         renderer.TakeChanges();
         renderer.DrawBoard(board);
-        EXPECT_LE(renderer.TakeChanges().rectCount(), 4) << step;
-        ASSERT_EQ(back(), Drawn(fresh, board).BackBuffer()) << step;
+        EXPECT_LE(renderer.TakeChanges().rectCount(), 2) << d;
+        ASSERT_EQ(back(), Drawn(fresh, board).BackBuffer()) << d;
     }
 }
 
-TEST_F(Renderer, SwappingTheStripExchangesItsHalvesAndTwiceRestoresIt) {
-    const QImage strip = renderer.StripSurface().copy(), before = back().copy();
-    const int half = 6 * geometry.PieceWidth, height = geometry.PieceHeight;
-    renderer.SwapStripHalves();
-    EXPECT_EQ(renderer.StripSurface().copy(0, 0, half, height), strip.copy(half, 0, half, height));
-    EXPECT_EQ(renderer.StripSurface().copy(half, 0, half, height), strip.copy(0, 0, half, height));
-    renderer.DrawBoard(start); // the local king now looks like the opponent's
-    EXPECT_EQ(back().copy(geometry.pieceRect({4, 7})), before.copy(geometry.pieceRect({4, 0})));
-    renderer.SwapStripHalves();
-    EXPECT_EQ(renderer.StripSurface(), strip);
-}
-
-TEST(RendererWithoutPictures, MissingPicturesDrawNothing) {
-    BoardRenderer renderer(BoardGeometry::ForPieceSize(0, 0), "/nonexistent-folder");
-    const QImage before = Drawn(renderer, *ReadPosition(InitialPosition)).BackBuffer().copy();
-    EXPECT_EQ(before.pixel(70, 10), kBlack);
-    renderer.DrawDraggedPiece("qu1", {100, 100});
-    renderer.DrawMove({3, 7}, {3, 3}, "qu1");
-    EXPECT_EQ(renderer.BackBuffer(), before);
+// Each tick counts for the player to move and draws both readings right of the board.
+TEST_F(Renderer, TheClockOfThePlayerToMoveRunsAndReadsInHoursMinutesAndSeconds) {
+    GameState game;
+    QRegion drawn;
+    Clocks clocks(renderer, game, [&] { drawn += renderer.TakeChanges(); });
+    renderer.TakeChanges();
+    clocks.tick();
+    game.MyTurn = false;
+    clocks.tick();
+    clocks.tick();
+    EXPECT_EQ(clocks.ClockCounters, (std::array<int, 2>{2, 1}));
+    EXPECT_TRUE(drawn.boundingRect().contains(
+        QRect(geometry.BoardWidth + 75, geometry.BoardHeight - 91, 99, 40)));
+    clocks.stop();
+    EXPECT_FALSE(clocks.Timer1.isActive());
+    clocks.start(); // a game's first move: from zero, a tick a second
+    EXPECT_EQ(clocks.ClockCounters, (std::array<int, 2>{0, 0}));
+    EXPECT_EQ(clocks.Timer1.isActive() ? clocks.Timer1.interval() : 0, 1000);
+    std::string texts;
+    for (int ticks : {0, 3599, 3600, 3725, 36000})
+        texts += Jikan(ticks) + " ";
+    EXPECT_EQ(texts, "0h00m00s 0h59m59s 1h00m00s 1h02m05s 10h00m00s ");
 }
