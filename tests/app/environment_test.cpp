@@ -106,6 +106,7 @@ TEST(MoveSound, PlaysThroughTheSoundLibraryOrStaysSilent) {
 
     QtMoveSound real;
     real.open(wav);
+    test::WaitFor([&] { return real.canPlay(); }, 1000); // loaded meanwhile
     EXPECT_FALSE(real.canPlay() && QMediaDevices::defaultAudioOutput().isNull());
     for (int i = 0; i < 3; ++i) // with an output each play lasts as long as the sound
         real.play();
