@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -24,23 +25,28 @@ struct Copy {
 
     GameState& game() { return window.game(); }
     const QStringList& messages() { return env.seams().messages; }
-    bool idle() const {
-        const MainMenu& m = window.menu();
-        return m.mnuServer->isEnabled() && m.mnuClient->isEnabled() && !m.mnuClose->isEnabled();
-    }
     // The middle of a square's picture on the board.
     QPoint center(Square s) { return window.renderer().geometry().pieceRect(s).center(); }
-    // Presses on `from`, drags across the board and releases at `to`.
-    void drag(Square from, QPoint to) {
-        BoardWidget* board = &window.boardWidget();
-        QTest::mousePress(board, Qt::LeftButton, Qt::NoModifier, center(from));
-        QTest::mouseMove(board, (center(from) + to) / 2);
-        QTest::mouseMove(board, to);
-        QTest::mouseRelease(board, Qt::LeftButton, Qt::NoModifier, to);
+    // Presses on `from` and moves the mouse over `over`, the button held.
+    void lift(Square from, QPoint over) {
+        QTest::mousePress(&window.boardWidget(), Qt::LeftButton, Qt::NoModifier, center(from));
+        QTest::mouseMove(&window.boardWidget(), (center(from) + over) / 2);
+        QTest::mouseMove(&window.boardWidget(), over);
     }
-    // A click (press and release on one spot) on the middle of a square.
+    void drag(Square from, QPoint to) {
+        lift(from, to);
+        QTest::mouseRelease(&window.boardWidget(), Qt::LeftButton, Qt::NoModifier, to);
+    }
     void click(Square s) {
         QTest::mouseClick(&window.boardWidget(), Qt::LeftButton, {}, center(s));
+    }
+    // Whether the picture is what drawing the position afresh gives.
+    bool showsItsBoard() {
+        BoardRenderer& renderer = window.renderer();
+        const QImage shown = renderer.BackBuffer().copy();
+        renderer.MakeBan();
+        renderer.DrawBoard(game().board);
+        return renderer.BackBuffer() == shown;
     }
 };
 
@@ -53,16 +59,6 @@ inline Square ClientView(const char* name) {
     return {'h' - name[0], name[1] - '1'};
 }
 
-// A plain move made on `copy`'s board and sent, as the move input does it.
-inline void Move(Copy& copy, Square from, Square to) {
-    Board& board = copy.game().board;
-    copy.window.connection().AwaitingAck = true;
-    copy.window.Command5->setEnabled(false);
-    board.set(to, board.at(from));
-    board.set(from, kEmptyCode);
-    copy.window.moveExchange().SendMove();
-}
-
 // Two copies in one process, talking over loopback: a server and a client.
 class TwoCopies : public ::testing::Test {
 protected:
@@ -72,7 +68,7 @@ protected:
         WaitFor([&] { return server.window.BoardReady() && client.window.BoardReady(); });
     }
 
-    // The server listens, the client connects to it; both see the connection.
+    // The server listens, the client connects to it.
     void Connect() {
         server.window.mnuServer_Click();
         client.window.Combo1->setEditText(QStringLiteral("127.0.0.1"));
@@ -89,19 +85,23 @@ protected:
         });
     }
 
+    // A plain move made on `mover`'s board, named from its side, and sent as the move input
+    // does it; the peer takes it over.
+    void Play(Copy& mover, const char* from, const char* to) {
+        const auto view = &mover == &server ? ServerView : ClientView;
+        Board& board = mover.game().board;
+        mover.window.connection().AwaitingAck = true;
+        mover.window.Command5->setEnabled(false);
+        board.set(view(to), board.at(view(from)));
+        board.set(view(from), kEmptyCode);
+        mover.window.moveExchange().SendMove();
+        ASSERT_TRUE(Arrived(&mover == &server ? client : server, mover, mover.game().MoveNumber))
+            << from << to;
+    }
+
     quint16 port;
     Copy server;
     Copy client;
 };
-
-// Whether two boards are each other's view: turned half a turn, sides exchanged.
-inline bool SeenFromTheOtherSide(const Board& a, const Board& b) {
-    for (int d = 0; d < 64; ++d) {
-        const Square s = SquareAt(d);
-        if (b.at({7 - s.x, 7 - s.y}) != SwapSide(a.at(s)))
-            return false;
-    }
-    return true;
-}
 
 } // namespace quorin::test

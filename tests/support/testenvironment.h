@@ -7,28 +7,29 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
+
+// How a test failure shows a text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace quorin::test {
 
 // What a copy of the program did through its seams: the message boxes it showed, the
-// questions it asked, the move sounds it played.
+// answers its input boxes give, whether its move sound is open.
 struct Seams {
     QStringList messages;
-    QStringList prompts;
     QStringList answers; // given to the input box in order; empty when used up
-    QString soundFile;   // the file the move sound was opened with
-    int soundPlays = 0;
     bool soundOpen = false;
-    // Called as each box opens (with its text) and as each sound plays (with an empty
-    // text), for a test that looks at what the program had done by then.
+    // Called as each box opens (with its text) and as each sound plays (with an empty text).
     std::function<void(const QString& message)> observe;
 };
 
 // An environment for one copy in a test: every folder of its own in a fresh temporary
 // folder, the working folder holding a copy of the pictures and the sound (the other
 // folders are made only by what uses them), and recorders in place of the boxes and the
-// sound. With `realBoxes` the message boxes are recorded and also shown as the program
-// shows them.
+// sound. With `realBoxes` the message boxes are also shown as the program shows them.
 class TestEnvironment {
 public:
     explicit TestEnvironment(quint16 port = 0, bool realBoxes = false);
