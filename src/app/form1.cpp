@@ -78,6 +78,8 @@ Form1::Form1(Environment env, QWidget* parent)
     connectPlay();
     connectRecords();
 
+    if (!Connection::SocketsAvailable())
+        Text2->setText(QStringLiteral("初期化失敗"));
     Command5->setEnabled(false);
     ComboFile();
     game_.MyTurn = true;

@@ -40,6 +40,12 @@ Connection::~Connection() {
     CloseListener();
 }
 
+bool Connection::SocketsAvailable() {
+    // A socket made and bound on this machine's own loopback address, then closed at once.
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0);
+}
+
 Connection::ListenResult Connection::SetSERVER(int& errorCode) {
     CloseListener();
     if (server_.listen(QHostAddress::AnyIPv4, port_))

@@ -53,6 +53,10 @@ public:
     // A move or chat text was sent and its acknowledgement has not arrived.
     bool AwaitingAck = false;
 
+    // Whether this system lets the program make network sockets at all (checked once at
+    // start-up: without them no game can be played).
+    static bool SocketsAvailable();
+
     // Starts listening. On failure `errorCode` holds the socket error code.
     ListenResult SetSERVER(int& errorCode);
     // Starts connecting to `host`, a dotted address or a host name (looked up without

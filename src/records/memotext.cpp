@@ -286,15 +286,14 @@ QString MemoSaveAsName(const QString& answer) {
 }
 
 QString MemoSaveAsPrompt() {
-    // After "ファイル名" come an ASCII blank and a full-width parenthesis (U+FF08..U+FF09);
-    // the escapes keep them apart from their ASCII look-alikes in the source.
-    return QStringLiteral("ファイル名 \uFF08拡張子は、略すと.chsになります。\uFF09");
+    // After "ファイル名" come an ASCII blank and a full-width parenthesis (U+FF08..U+FF09).
+    return QStringLiteral("ファイル名 （拡張子は、略すと.chsになります。）");
 }
 
 QString MemoCaption(const QString& fileName, int lines) {
     // ":" after the file name is ASCII; "：" is U+FF1A FULLWIDTH COLON and "ロ－ド" is
     // written with U+FF0D FULLWIDTH HYPHEN-MINUS, not the long-vowel mark.
-    return fileName + QStringLiteral(":将棋メモ帳\uFF1Aロ\uFF0Dドした行数=") +
+    return fileName + QStringLiteral(":将棋メモ帳：ロ－ドした行数=") +
            QString::number(lines);
 }
 

@@ -9,9 +9,8 @@ QString SaveAsName(const QString& answer) {
 }
 
 QString SaveAsPrompt() {
-    // "デ－タ" is written with U+FF0D FULLWIDTH HYPHEN-MINUS, not the long-vowel mark; the
-    // escape keeps the two look-alikes apart in the source.
-    return QStringLiteral("棋譜一時保存デ\uFF0Dタを名前を変えて保存します。\r\n"
+    // "デ－タ" is written with U+FF0D FULLWIDTH HYPHEN-MINUS, not the long-vowel mark.
+    return QStringLiteral("棋譜一時保存デ－タを名前を変えて保存します。\r\n"
                           "(拡張子は略してください。)");
 }
 

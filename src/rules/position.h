@@ -10,9 +10,9 @@ namespace quorin {
 
 // The start position as text: 64 piece codes in hexadecimal, row 0 first, each row from
 // column 0. Codes 0..9 are written with one digit here and 10..12 with two.
-inline constexpr std::string_view InitialPosition =
-    "7,8,9,0A,0B,9,8,7,6,6,6,6,6,6,6,6,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,"
-    "0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0,0,0,0,0,0,0,0,1,2,3,4,5,3,2,1";
+// clang-format off
+inline constexpr std::string_view InitialPosition = "7,8,9,0A,0B,9,8,7,6,6,6,6,6,6,6,6,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0C,0,0,0,0,0,0,0,0,1,2,3,4,5,3,2,1";
+// clang-format on
 
 // Reads a position text. It must be exactly 64 tokens separated by single commas, each a
 // hexadecimal number of one or more digits (either case) with a value from 0 to 12, so

@@ -114,6 +114,12 @@ TEST_F(Network, ServerAndClientSeeEachStateOfTheConnectionAndEitherMayClose) {
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0);
     EXPECT_EQ(server.window.Text2->text(), QStringLiteral("リスンソケット作成失敗"));
     server.window.mnuClose_Click();
+    // A copy that starts without sockets says so at once.
+    test::TestEnvironment starved;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    const auto unlucky = std::make_unique<Form1>(starved.environment());
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0);
+    EXPECT_EQ(unlucky->Text2->text(), QStringLiteral("初期化失敗"));
 
     // The waiting server is offered in the client's address box, its computer's name as the
     // entry's tool tip, the typed text left alone. It never offers itself.
