@@ -220,8 +220,9 @@ void Connection::AdoptPeer(QTcpSocket* socket) {
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     // Queued: the messages are handled after the socket's read signal has returned, so the
     // socket goes on reporting new bytes while a handler lets the event loop run.
-    connect(socket, &QTcpSocket::readyRead, this, [this] { OnSocketNotify(Read); },
-            Qt::QueuedConnection);
+    connect(
+        socket, &QTcpSocket::readyRead, this, [this] { OnSocketNotify(Read); },
+        Qt::QueuedConnection);
     // Once the peer has taken enough of our answers, whatever waits unread is read on.
     connect(socket, &QTcpSocket::bytesWritten, this, [this] {
         if (peer_ && MayRead())

@@ -293,8 +293,7 @@ QString MemoSaveAsPrompt() {
 QString MemoCaption(const QString& fileName, int lines) {
     // ":" after the file name is ASCII; "：" is U+FF1A FULLWIDTH COLON and "ロ－ド" is
     // written with U+FF0D FULLWIDTH HYPHEN-MINUS, not the long-vowel mark.
-    return fileName + QStringLiteral(":将棋メモ帳：ロ－ドした行数=") +
-           QString::number(lines);
+    return fileName + QStringLiteral(":将棋メモ帳：ロ－ドした行数=") + QString::number(lines);
 }
 
 } // namespace quorin
