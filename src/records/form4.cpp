@@ -1,6 +1,7 @@
 #include "form4.h"
 
 #include "designfont.h"
+#include "wholefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace quorin {
@@ -21,11 +21,7 @@ namespace {
 constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
 
 // Messages begin with a line of the memo pad's own; what comes from outside (file names,
-// error texts, the file's characters) follows on later lines, so no message box takes any
-// of it for markup.
-QString Shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
+// error texts, the file's characters) follows on later lines.
 
 QString NoCodePage() {
     return QStringLiteral("この環境では Shift-JIS の文字コードを扱えないため、"
@@ -33,7 +29,7 @@ QString NoCodePage() {
 }
 
 QString CannotRead(const QString& path, const QString& why) {
-    return QStringLiteral("メモのファイルを読み込めません。\n%1\n%2").arg(Shown(path), why);
+    return QStringLiteral("メモのファイルを読み込めません。\n%1\n%2").arg(ShownPath(path), why);
 }
 
 QString CopyInstead() {
@@ -169,7 +165,7 @@ bool Form4::Load() {
             QStringLiteral("このファイルは元のとおりに保存できないため、読み取り専用で開きました。"
                            "\n%1\nShift-JIS としても UTF-8 としても、読み込んだ内容を同じバイト列に"
                            "書き戻せません。上書保存はしません。%2")
-                .arg(Shown(path), CopyInstead()));
+                .arg(ShownPath(path), CopyInstead()));
     }
     return true;
 }
@@ -205,7 +201,7 @@ void Form4::writeFile() {
                 this,
                 QStringLiteral("このファイルは元のとおりに保存できないため、上書保存しません。"
                                "\n%1\n%2")
-                    .arg(Shown(FileN), CopyInstead()));
+                    .arg(ShownPath(FileN), CopyInstead()));
             return;
         }
         bytes = *unsafeBytes_;
@@ -229,18 +225,14 @@ void Form4::writeFile() {
             this, QStringLiteral(
                       "ファイルが読み込んだ後に書き換えられているため、上書保存しませんでした。"
                       "\n%1\n上書きするとその変更が失われます。名前を変えて保存してください。")
-                      .arg(Shown(FileN)));
+                      .arg(ShownPath(FileN)));
         return;
     }
 
-    // The memo goes to a temporary file beside FileN and replaces it only when complete,
-    // so a failed save leaves the earlier file as it was. The text box keeps the text
-    // either way.
-    QSaveFile file(FileN);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // A failed save leaves the earlier file as it was; the text box keeps the text.
+    if (const QString failure = WriteWholeFile(FileN, bytes); !failure.isEmpty()) {
         seams_.showMessage(
-            this,
-            QStringLiteral("メモを保存できません。\n%1\n%2").arg(Shown(FileN), file.errorString()));
+            this, QStringLiteral("メモを保存できません。\n%1\n%2").arg(ShownPath(FileN), failure));
         return;
     }
     layout_ = written;

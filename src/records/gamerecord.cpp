@@ -1,21 +1,17 @@
 #include "gamerecord.h"
 
 #include "savename.h"
+#include "wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace quorin {
 
 namespace {
 
-QString Shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
 QString CannotWrite(const QString& path, const QString& reason) {
-    return QStringLiteral("棋譜ファイル「%1」に書き込めません。\n%2").arg(Shown(path), reason);
+    return QStringLiteral("棋譜ファイル「%1」に書き込めません。\n%2").arg(ShownPath(path), reason);
 }
 
 } // namespace
@@ -61,22 +57,21 @@ QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder) con
         return QStringLiteral("保存する棋譜がまだありません。"
                               "「全手保存」で記録を始めてから保存してください。\n"
                               "(棋譜ファイル「%1」がありません。)")
-            .arg(Shown(record.fileName()));
+            .arg(ShownPath(record.fileName()));
     if (!record.open(QIODevice::ReadOnly))
         return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
-            .arg(Shown(record.fileName()), record.errorString());
+            .arg(ShownPath(record.fileName()), record.errorString());
     const QByteArray bytes = record.readAll();
     if (record.error() != QFileDevice::NoError)
         return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
-            .arg(Shown(record.fileName()), record.errorString());
+            .arg(ShownPath(record.fileName()), record.errorString());
 
-    // The copy goes to a temporary file beside the target and replaces it only when
-    // complete, so a failed copy leaves an older file of that name untouched.
-    QSaveFile copy(QDir(baseFolder).filePath(SaveAsName(answer)));
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.commit())
-        return QStringLiteral("棋譜を「%1」に保存できません。\n%2")
-            .arg(Shown(copy.fileName()), copy.errorString());
-    return {};
+    // A failed copy leaves an older file of that name untouched.
+    const QString copy = QDir(baseFolder).filePath(SaveAsName(answer));
+    const QString failure = WriteWholeFile(copy, bytes);
+    if (failure.isEmpty())
+        return {};
+    return QStringLiteral("棋譜を「%1」に保存できません。\n%2").arg(ShownPath(copy), failure);
 }
 
 } // namespace quorin

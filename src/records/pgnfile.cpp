@@ -2,21 +2,13 @@
 
 #include "pgnexport.h"
 #include "recordfile.h"
+#include "wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace quorin {
-
-namespace {
-
-QString Shown(const QString& path) {
-    return QDir::toNativeSeparators(path);
-}
-
-} // namespace
 
 PgnText ReadRecordAsPgn(const QString& recordPath) {
     QFile record(recordPath);
@@ -25,14 +17,14 @@ PgnText ReadRecordAsPgn(const QString& recordPath) {
     if (!read || record.error() != QFileDevice::NoError)
         return {{},
                 QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
-                    .arg(Shown(recordPath), record.errorString())};
+                    .arg(ShownPath(recordPath), record.errorString())};
     PgnTags tags;
     tags.Date =
         QFileInfo(record).lastModified().toString(QStringLiteral("yyyy.MM.dd")).toStdString();
     const auto pgn = ExportPgn(RecordLines(bytes), tags);
     if (!pgn)
         return {{},
-                QStringLiteral("棋譜ファイル「%1」には局面がありません。").arg(Shown(recordPath))};
+                QStringLiteral("棋譜ファイル「%1」には局面がありません。").arg(ShownPath(recordPath))};
     return {QByteArray::fromStdString(*pgn), {}};
 }
 
@@ -48,12 +40,11 @@ QString PgnPrompt() {
 }
 
 QString WritePgnFile(const QString& answer, const QString& currentFolder, const QByteArray& text) {
-    // Written to a temporary file beside the target, which it replaces only when complete.
-    QSaveFile file(QDir(currentFolder).filePath(PgnFileName(answer)));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return QStringLiteral("PGN ファイル「%1」に書き込めません。\n%2")
-            .arg(Shown(file.fileName()), file.errorString());
-    return {};
+    const QString path = QDir(currentFolder).filePath(PgnFileName(answer));
+    const QString failure = WriteWholeFile(path, text);
+    if (failure.isEmpty())
+        return {};
+    return QStringLiteral("PGN ファイル「%1」に書き込めません。\n%2").arg(ShownPath(path), failure);
 }
 
 } // namespace quorin
