@@ -23,8 +23,9 @@ PgnText ReadRecordAsPgn(const QString& recordPath) {
         QFileInfo(record).lastModified().toString(QStringLiteral("yyyy.MM.dd")).toStdString();
     const auto pgn = ExportPgn(RecordLines(bytes), tags);
     if (!pgn)
-        return {{},
-                QStringLiteral("棋譜ファイル「%1」には局面がありません。").arg(ShownPath(recordPath))};
+        return {
+            {},
+            QStringLiteral("棋譜ファイル「%1」には局面がありません。").arg(ShownPath(recordPath))};
     return {QByteArray::fromStdString(*pgn), {}};
 }
 
