@@ -59,6 +59,7 @@ void Form1::connectNetwork() {
     connect(c, &Connection::closedByPeer, this, &Form1::onClosedByPeer);
     connect(c, &Connection::acknowledged, this, &Form1::onAcknowledged);
     connect(c, &Connection::received, this, &Form1::MsgDispatch);
+    c->setNextMoveNumber([this] { return game_.MoveNumber + 1; });
     connect(finder_.get(), &ServerFinder::found, this, &Form1::onServerFound);
     connect(finder_.get(), &ServerFinder::lost, this, &Form1::onServerLost);
 }

@@ -116,16 +116,30 @@ void Connection::ReadPeer() {
     reading_ = true;
     while (socket && socket == peer_ && MayRead()) {
         const QByteArray chunk = socket->read(kReadChunk);
-        for (const std::u16string& message :
-             framer_.Receive(std::string_view(chunk.constData(), std::size_t(chunk.size())))) {
-            if (socket != peer_)
-                break;
-            Handle(message);
-        }
+        framer_.Append(std::string_view(chunk.constData(), std::size_t(chunk.size())));
+        HandleWhole(socket);
     }
     reading_ = false;
-    if (socket && socket == peer_ && framer_.HasPending())
-        flushTimer_.start(kFlushDelayMs);
+    StartFlushTimer();
+}
+
+// Every whole message, one at a time: each is acted on before the next is taken, so the
+// next one is framed with the move number as the one before left it.
+void Connection::HandleWhole(const QPointer<QTcpSocket>& socket) {
+    while (socket && socket == peer_) {
+        const std::optional<std::u16string> message = framer_.Next(nextMove_());
+        if (!message)
+            break;
+        Handle(*message);
+    }
+}
+
+void Connection::StartFlushTimer() {
+    const int wait = peer_ ? framer_.WaitMs() : -1;
+    if (wait < 0)
+        flushTimer_.stop();
+    else
+        flushTimer_.start(wait);
 }
 
 // Whether there is something to read and room to answer it.
@@ -134,17 +148,15 @@ bool Connection::MayRead() const {
 }
 
 void Connection::FlushPending() {
-    if (reading_) {
-        flushTimer_.start(kFlushDelayMs);
+    // Bytes not read yet (held back while answers pile up) may be the rest of the message.
+    if (reading_ || (peer_ && peer_->bytesAvailable() > 0)) {
+        StartFlushTimer();
         return;
     }
     const QPointer<QTcpSocket> socket = peer_;
     reading_ = true;
-    for (const std::u16string& message : framer_.Flush()) {
-        if (!socket || socket != peer_)
-            break;
-        Handle(message);
-    }
+    if (const std::optional<std::u16string> message = framer_.Flush(); message && socket)
+        Handle(*message);
     reading_ = false;
 }
 

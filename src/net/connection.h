@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <functional>
 #include <string_view>
 
 namespace quorin {
@@ -19,6 +20,9 @@ namespace quorin {
 // bytes, decides what each message does, has it handled (received) and answers it with
 // the acknowledgement. The window is told what happened through the signals; this class
 // shows nothing itself.
+//
+// A message waits for its rest as the framer says (see MessageFramer); the move number it
+// expects next comes from the game through setNextMoveNumber.
 //
 // Received bytes are handled from the event loop, never from inside the socket's own read
 // signal, and one message at a time: a handler that lets the event loop run (the move
@@ -36,8 +40,6 @@ public:
     // made, bound to the port, or set listening.
     enum class ListenResult { Listening, SocketFailed, BindFailed, ListenFailed };
 
-    // A received message that waits this long for its end is handled as it stands.
-    static constexpr int kFlushDelayMs = 200;
     // A connection attempt that gets no answer ends after this long.
     static constexpr int kConnectTimeoutMs = 20000;
     // Reading stops while more than this many bytes wait to be sent to the peer.
@@ -52,6 +54,9 @@ public:
     bool HasPeerSocket() const { return !peer_.isNull(); }
     // A move or chat text was sent and its acknowledgement has not arrived.
     bool AwaitingAck = false;
+
+    // Where the number of the move expected next from the peer comes from (1 until set).
+    void setNextMoveNumber(std::function<int()> nextMove) { nextMove_ = std::move(nextMove); }
 
     // Whether this system lets the program make network sockets at all (checked once at
     // start-up: without them no game can be played).
@@ -82,6 +87,8 @@ signals:
 
 private:
     void ReadPeer();
+    void HandleWhole(const QPointer<QTcpSocket>& socket);
+    void StartFlushTimer();
     bool MayRead() const;
     void AcceptPeer();
     void PeerConnected();
@@ -99,6 +106,7 @@ private:
     bool connected_ = false;
     bool reading_ = false; // ReadPeer or FlushPending is handling messages
     MessageFramer framer_;
+    std::function<int()> nextMove_ = [] { return 1; };
     QTimer flushTimer_;
     QTimer connectTimer_;
 };

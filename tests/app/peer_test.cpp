@@ -106,6 +106,8 @@ TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
         QString shown;
         bool endsWait = false; // clears the wait for an answer, enables the send button
     } cases[] = {
+        // Not text at all, before any message.
+        {QByteArray("\xff\xfe\x00\x01garbage", 11), 0, 1, " 127. 0. 0. 1が接続してきました。"},
         {kGreeting, 0, 1, "宜しくお願いします。"},
         {OnWire(u"VURORE_MSG4:こんにちは"), 7, 1, "こんにちは"},
         {OnWire(u"VURORE_MSG4:一つ目") + OnWire(u"VURORE_MSG6:二つ目"), 0, 2, "二つ目"},
@@ -115,11 +117,10 @@ TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
         {OnWire(u"VURORE_MSG4:12:30 に SEND_OK"), 0, 1, kept},
         // Any "VURORE_MSG3" ends the wait; one without "SEND_OK" is answered.
         {OnWire(u"VURORE_MSG3:OK"), 0, 1, kept, true},
-        // Bad input: 63 tokens, no such piece, no number, not text at all.
+        // Bad moves: 63 tokens, no such piece, no number.
         {MoveOnWire(field.substr(3), u" 1"), 0, 1, kept},
         {MoveOnWire("0D" + field.substr(2), u" 1"), 0, 1, kept},
         {MoveOnWire(field, u" one"), 0, 1, kept},
-        {QByteArray("\xff\xfe\x00\x01garbage", 11), 0, 1, kept},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << &c - cases);
@@ -134,6 +135,25 @@ TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
     }
     EXPECT_EQ(copy.game().board, start);
     EXPECT_EQ(copy.game().MoveNumber, 0);
+}
+
+// A move cut by a pause of up to 1.5 s is taken once, with its whole number: cut inside the
+// tag, at an odd byte of the board, before the number and between its digits.
+TEST_F(RawPeer, AMoveCutByAPauseIsTakenOnceWithItsWholeNumber) {
+    const std::string field = WritePositionForPeer(copy.game().board);
+    const struct {
+        int number, cut, pauseMs; // a cut below 0 counts from the end
+    } cuts[] = {{1, 7, 1500}, {2, 151, 300}, {3, -4, 1500}, {12, -2, 1500}};
+    for (const auto& [number, cut, pauseMs] : cuts) {
+        if (number == 12) {
+            ASSERT_TRUE(Answered(MoveOnWire(field, u" 11")));
+        }
+        const QByteArray move = MoveOnWire(field, u" " + QString::number(number).toStdU16String());
+        Send(move.left(cut > 0 ? cut : move.size() + cut));
+        WaitFor([] { return false; }, pauseMs);
+        EXPECT_TRUE(Answered(move.mid(cut > 0 ? cut : move.size() + cut))) << number;
+        EXPECT_EQ(copy.window.windowTitle(), MoveExchange::Title("後手", number));
+    }
 }
 
 // Chat is cut to 500 characters and waits for its answer; every ready-made text and the

@@ -6,9 +6,12 @@
 // bytes (none: receives of 16 KiB, the read size); bits 3-4: a piece's unit, 1, 8, 64 or 512
 // bytes (2 to 16 KiB when repeating); bit 5: each receive one byte short, so cuts fall at odd
 // bytes; bits 6-7 both set: the payload again and again up to 72 KiB, past the bound on
-// waiting bytes. A piece byte: bits 0-6 the receive's length in units, less one (at most
-// 16 KiB); bit 7: the flush timer fires after it (the peer paused). The pieces are taken in
-// turn until the payload is spent; then the framer is flushed.
+// waiting bytes; bit 6 alone: the payload is a script, each byte one whole message a peer
+// sends (moves numbered 1, 2, 3..., acknowledgements, chats, notices; 48 at most), and every
+// message must come out once, in order, answered unless it is an acknowledgement. A piece byte:
+// bits 0-5 the receive's length in units, less one; bit 7: the peer pauses after it, 300 ms or,
+// with bit 6, 2.5 s, and the framer hands on what waits no longer than that. The pieces are taken
+// in turn until the payload is spent; then the peer falls silent.
 
 #include "fuzzcheck.h"
 #include "net/messageaction.h"
@@ -19,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,7 +40,7 @@ bool HasTag(std::u16string_view message, int kind, std::size_t from = 0) {
 // What a decision may carry: a move only with a readable position taken from the message and
 // a number, a text only for the kinds that show one and then all after the tag's ":", never
 // more than a message may hold. Only an acknowledgement may go unanswered.
-void Decide(std::u16string_view message) {
+MessageAction Decide(std::u16string_view message) {
     using Type = MessageAction::Type;
     const MessageAction action = DecideMessage(message);
     const std::u16string position(action.position.begin(), action.position.end());
@@ -52,15 +56,24 @@ void Decide(std::u16string_view message) {
                           : message.size() > length && message.ends_with(action.text) &&
                                 message[message.size() - length - 1] == u':');
     FUZZ_CHECK(action.type == Type::Acknowledgement ? HasTag(message, 3) : action.acknowledge);
+    return action;
 }
 
-// What still waits comes out as one message, and then nothing waits.
-void Flush(MessageFramer& framer) {
-    const bool waiting = framer.HasPending();
-    const std::vector<std::u16string> messages = framer.Flush();
-    FUZZ_CHECK(messages.size() == (waiting ? 1u : 0u) && framer.PendingBytes() == 0);
-    for (const std::u16string& message : messages)
-        Decide(message);
+// The whole messages of a script: one for each payload byte.
+std::vector<std::u16string> Script(std::string_view payload) {
+    static const std::string board = WritePositionForPeer(*ReadPosition(InitialPosition));
+    const std::u16string texts[] = {
+        u"VURORE_MSG4:こんにちは",           u"VURORE_MSG4:V",
+        u"VURORE_MSG6:宜しくお願いします。", std::u16string(kAcknowledgement),
+        std::u16string(kPromotionNotice),    std::u16string(kCastlingNotice),
+        std::u16string(kKingTaken)};
+    std::vector<std::u16string> script;
+    int moves = 0;
+    for (const char byte : payload) {
+        const auto pick = static_cast<unsigned char>(byte) % 8;
+        script.push_back(pick == 7 ? MoveMessage(board, ++moves) : texts[pick]);
+    }
+    return script;
 }
 
 } // namespace
@@ -81,32 +94,71 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr std::size_t kUnits[] = {1, 8, 64, 512}, kRepeatUnits[] = {2048, 4096, 8192, 16384};
     const auto plan = static_cast<unsigned char>(input.front());
     const std::size_t count = std::min<std::size_t>(plan & 0x07u, input.size() - 1);
-    const bool repeat = (plan & 0xC0u) == 0xC0u;
+    const bool repeat = (plan & 0xC0u) == 0xC0u, scripted = (plan & 0xC0u) == 0x40u;
     const std::size_t unit = (repeat ? kRepeatUnits : kUnits)[(plan >> 3) & 0x03u];
     const std::string_view payload = input.substr(1 + count);
-    std::string stream(payload);
+    const std::vector<std::u16string> script = Script(scripted ? payload.substr(0, 48) : "");
+    std::string stream(scripted ? "" : payload);
+    std::vector<std::size_t> ends; // where each message of the script ends in the stream
+    for (const std::u16string& message : script)
+        ends.push_back((stream += EncodeMessage(message)).size());
     while (repeat && !payload.empty() && stream.size() < 72 * 1024)
         stream += payload;
 
     MessageFramer framer;
+    std::size_t handed = 0; // messages of the script come out in order
+    std::vector<std::size_t> pauses;
+    int nextMove = 1;
+    const auto take = [&](const std::u16string& message) {
+        FUZZ_CHECK(!message.empty());
+        for (int kind = 1; kind <= 8; ++kind) // every tag starts a message of its own
+            FUZZ_CHECK(!HasTag(message, kind, 1));
+        const MessageAction action = Decide(message);
+        const int expected = std::exchange(nextMove, action.type == MessageAction::Type::ApplyMove
+                                                         ? action.moveNumber + 1
+                                                         : nextMove);
+        if (!scripted)
+            return;
+        // Each message once, answered unless an acknowledgement; whole, unless a pause came
+        // after its tag and it is a text or a move, or it is a move with another number than
+        // the one expected: then as far as it came, maybe with the next tag's first bytes.
+        FUZZ_CHECK(handed < script.size());
+        const std::u16string& sent = script[handed];
+        const bool move = sent.starts_with(u"VURORE_MSG2");
+        const std::size_t begin = handed == 0 ? 0 : ends[handed - 1], end = ends[handed];
+        const std::string bytes = EncodeMessage(message);
+        const bool paused = std::any_of(pauses.begin(), pauses.end(), [&](std::size_t at) {
+            return at >= begin + 22 && at < end + 22;
+        });
+        const bool text = sent.starts_with(u"VURORE_MSG4") || sent.starts_with(u"VURORE_MSG6");
+        const bool unexpected = move && DecideMessage(sent).moveNumber != expected;
+        FUZZ_CHECK(message == sent || (((paused && (text || move)) || unexpected) &&
+                                       std::string_view(stream).substr(begin).starts_with(
+                                           std::string_view(bytes).substr(0, bytes.size() - 1))));
+        FUZZ_CHECK(action.acknowledge == (sent != kAcknowledgement));
+        ++handed;
+    };
     for (std::size_t at = 0, i = 0; at < stream.size(); ++i) {
         const unsigned piece = count > 0 ? static_cast<unsigned char>(input[1 + i % count]) : 0;
         std::size_t length =
-            count > 0 ? std::min(kReadSize, ((piece & 0x7Fu) + 1) * unit) : kReadSize;
+            count > 0 ? std::min(kReadSize, ((piece & 0x3Fu) + 1) * unit) : kReadSize;
         if (count > 0 && (plan & 0x20u) != 0 && length > 1)
             --length;
         const std::string_view bytes = std::string_view(stream).substr(at, length);
         at += bytes.size();
-        for (const std::u16string& message : framer.Receive(bytes)) {
-            FUZZ_CHECK(!message.empty());
-            for (int kind = 1; kind <= 8; ++kind) // every tag starts a message of its own
-                FUZZ_CHECK(!HasTag(message, kind, 1));
-            Decide(message);
-        }
+        framer.Append(bytes);
+        while (const std::optional<std::u16string> message = framer.Next(nextMove))
+            take(*message);
         FUZZ_CHECK(framer.PendingBytes() <= MessageFramer::kPendingLimit);
-        if ((piece & 0x80u) != 0)
-            Flush(framer);
+        const int pause = (piece & 0x80u) == 0 ? 0 : (piece & 0x40u) != 0 ? 2500 : 300;
+        if (pause > 0)
+            pauses.push_back(at);
+        if (framer.WaitMs() >= 0 && framer.WaitMs() <= pause)
+            if (const std::optional<std::u16string> message = framer.Flush())
+                take(*message);
     }
-    Flush(framer);
+    if (const std::optional<std::u16string> message = framer.Flush())
+        take(*message);
+    FUZZ_CHECK(handed == script.size());
     return 0;
 }

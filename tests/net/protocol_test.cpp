@@ -8,6 +8,8 @@
 
 #include <tuple>
 
+using namespace std::string_literals;
+
 using namespace quorin;
 
 namespace {
@@ -80,16 +82,66 @@ TEST(Framer, SeveralMessagesInOneReceiveAreSplitAtTheirTagsPastStrayBytes) {
     EXPECT_EQ(framer.Receive(bytes.substr(cut)), Messages(sent.begin() + 2, sent.end()));
 }
 
-TEST(Framer, UnfinishedMessagesWaitForMoreOrForTheFlushUpTo64KiB) {
+// The peer's bytes `parts`, each after a pause of so many ms, then silence: a framer flushes
+// what waits when the pause is at least as long as its wait. Answers every message handed on.
+Messages Framed(const std::vector<std::pair<std::string, int>>& parts, int nextMove) {
     MessageFramer framer;
-    EXPECT_TRUE(framer.Receive(EncodeMessage(u"VURORE_MSG3:SEND")).empty());
-    EXPECT_EQ(framer.Receive(EncodeMessage(u"_OK")), Messages{u"VURORE_MSG3:SEND_OK"});
-    // Text before the first tag is a message of its own.
-    EXPECT_EQ(framer.Receive(EncodeMessage(u"garbageVURORE_MSG2:0C")), Messages{u"garbage"});
-    EXPECT_EQ(framer.Flush(), Messages{u"VURORE_MSG2:0C"});
-    // A message that never ends keeps 64 KiB waiting; the rest is dropped.
-    EXPECT_TRUE(
-        framer.Receive(EncodeMessage(u"VURORE_MSG2" + std::u16string(40000, u'0'))).empty());
-    EXPECT_EQ(framer.PendingBytes(), 64u * 1024);
-    EXPECT_EQ(framer.Flush(), Messages{u"VURORE_MSG2" + std::u16string(32768 - 11, u'0')});
+    Messages out;
+    for (const auto& [bytes, pause] : parts) {
+        if (framer.WaitMs() >= 0 && framer.WaitMs() <= pause)
+            if (auto message = framer.Flush())
+                out.push_back(*message);
+        for (const std::u16string& message : framer.Receive(bytes, nextMove))
+            out.push_back(message);
+    }
+    if (auto message = framer.Flush())
+        out.push_back(*message);
+    return out;
+}
+
+// A move cut anywhere, the peer pausing up to 1.5 s, comes out once and whole; so do the
+// acknowledgement and a notice. A chat cut by a pause comes out once as far as it came.
+TEST(Framer, AMessageCutAnywhereComesOutOnceAndWholeWhatEverThePause) {
+    const std::u16string chat = u"VURORE_MSG4:また明日";
+    for (const int number : {1, 12, 100})
+        for (const std::u16string& message :
+             {MoveMessage(kStartField, number), std::u16string(kAcknowledgement),
+              std::u16string(kCastlingNotice), chat}) {
+            const std::string bytes = EncodeMessage(message);
+            for (std::size_t cut = 1; cut < bytes.size(); ++cut)
+                for (const int pause : {0, 300, 1500}) {
+                    const Messages out =
+                        Framed({{bytes.substr(0, cut), 0}, {bytes.substr(cut), pause}}, number);
+                    const bool cutChat = message == chat && pause > 0 && cut >= 22;
+                    ASSERT_EQ(out, Messages{cutChat ? DecodeUnits(bytes.substr(0, cut & ~1u)) : message})
+                        << number << " " << cut << " " << pause;
+                }
+        }
+}
+
+TEST(Framer, WaitsEndAndTailsAreDropped) {
+    const std::string move = EncodeMessage(MoveMessage(kStartField, 12));
+    const std::string ack = EncodeMessage(kAcknowledgement);
+    const std::string chat = EncodeMessage(u"VURORE_MSG4:V");
+    const std::string greeting = EncodeMessage(u"VURORE_MSG6:宜しくお願いします。");
+    // The first digit of the 12 expected waits 2 s at most; then the late digit is a tail.
+    EXPECT_EQ(Framed({{move.substr(0, move.size() - 2), 0}, {"2\0"s + ack, 2000}}, 12),
+              (Messages{MoveMessage(kStartField, 1), std::u16string(kAcknowledgement)}));
+    // A number whose digits do not begin the one expected is taken at once.
+    EXPECT_EQ(Framed({{move.substr(0, move.size() - 2), 0}}, 2),
+              Messages{MoveMessage(kStartField, 1)});
+    // A chat ending in "V" is handed on whole; the "V" still starts a tag when one follows.
+    EXPECT_EQ(
+        Framed({{chat, 0}, {ack.substr(2) + greeting.substr(0, 9), 300}, {greeting.substr(9), 0}},
+               1),
+        (Messages{u"VURORE_MSG4:V", std::u16string(kAcknowledgement), DecodeUnits(greeting)}));
+    // What follows a text the pause ended, up to the next tag, is no message of its own.
+    EXPECT_EQ(Framed({{greeting.substr(0, 30), 0}, {greeting.substr(30) + ack, 300}}, 1),
+              (Messages{DecodeUnits(greeting.substr(0, 30)), std::u16string(kAcknowledgement)}));
+    // Bytes before any tag are one message; one longer than any message can be is handed on
+    // at once and its rest dropped up to the next tag.
+    EXPECT_EQ(Framed({{"garbage!" + move.substr(0, 30), 0}}, 1), Messages{DecodeUnits("garbage!")});
+    const std::string endless = EncodeMessage(u"VURORE_MSG2:" + std::u16string(1500, u'0'));
+    EXPECT_EQ(Framed({{endless, 0}, {endless.substr(12) + ack, 300}}, 1),
+              (Messages{DecodeUnits(endless), std::u16string(kAcknowledgement)}));
 }
