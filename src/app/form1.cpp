@@ -196,6 +196,8 @@ void Form1::FileExit() {
 
 void Form1::mnuInit_Click() {
     game_.PositionString = std::string(InitialPosition);
+    // A new game: the own pieces are drawn with the first set until this copy is "後手".
+    renderer_->UsePictureSet(BoardRenderer::PictureSet::First);
     KomaHaiti();
     moveInput_->BoardReady = true;
     board_->ShowChanges();

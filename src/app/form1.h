@@ -152,7 +152,7 @@ private:
     void setCastlingMenuEnabled(bool enabled) override;
     void setTitle(const QString& title) override;
     void banStart() override;
-    void swapStripHalves() override;
+    void useSecondPictures(bool second) override;
     void playMoveSound() override;
     void alertWindow() override;
     QString recordLine(const std::string& line) override;

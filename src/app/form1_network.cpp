@@ -276,8 +276,13 @@ void Form1::setTitle(const QString& title) {
 void Form1::banStart() {
     BanStart();
 }
-void Form1::swapStripHalves() {
-    renderer_->SwapStripHalves();
+void Form1::useSecondPictures(bool second) {
+    if (!renderer_->UsePictureSet(second ? BoardRenderer::PictureSet::Second
+                                         : BoardRenderer::PictureSet::First))
+        return;
+    renderer_->DrawBoard(game_.board);
+    moveInput_->BoardRedrawn();
+    board_->ShowChanges();
 }
 void Form1::playMoveSound() {
     OpenMoveSound();

@@ -85,6 +85,8 @@ void BoardRenderer::LoadStrip() {
     }
     load_ = QImage();
     stripLoaded_ = true;
+    if (pictureSet_ == PictureSet::Second)
+        SwapStripHalves();
 }
 
 void BoardRenderer::DrawBoard(const Board& board) {
@@ -221,6 +223,14 @@ void BoardRenderer::RemoveMark() {
     MarkChanged(CopyArea(back_, markArea_.topLeft(), underMark_, underMark_.rect()));
     markArea_ = QRect();
     underMark_ = QImage();
+}
+
+bool BoardRenderer::UsePictureSet(PictureSet set) {
+    if (set == pictureSet_)
+        return false;
+    pictureSet_ = set;
+    SwapStripHalves();
+    return true;
 }
 
 void BoardRenderer::SwapStripHalves() {

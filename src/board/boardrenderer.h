@@ -75,8 +75,13 @@ public:
     void DrawMark(Square square);
     void RemoveMark();
 
-    // Exchanges the pictures of the two sides in the strip; twice restores it.
-    void SwapStripHalves();
+    // Which pictures draw the local player's pieces (names ending in "1"): the first set,
+    // as in the picture files, or the second, that of the other side's pieces; the other
+    // side takes the other set. Answers whether the pictures changed: a board drawn before
+    // must then be drawn again.
+    enum class PictureSet { First, Second };
+    bool UsePictureSet(PictureSet set);
+    PictureSet pictureSet() const { return pictureSet_; }
 
     // Frees every surface (shutdown).
     void ReleaseSurfaces();
@@ -90,6 +95,8 @@ public:
 
 private:
     void LoadStrip();
+    // Exchanges the pictures of the two sides in the strip; twice restores it.
+    void SwapStripHalves();
     void SaveBackBuffer();
     void RestoreDragArea();
 
@@ -102,6 +109,7 @@ private:
     QImage saved_;
     bool stripLoaded_ = false;
     bool savedValid_ = false;
+    PictureSet pictureSet_ = PictureSet::First;
     QRegion changed_;            // areas of the back buffer the window does not show yet
     std::optional<Board> drawn_; // the pieces the picture shows, when known
     QRect dragArea_;             // where the half-transparent piece was last drawn

@@ -28,8 +28,10 @@ void MoveExchange::SendMove() {
         // Without a peer nobody answers: the same player moves again.
         host_.clearAwaitingAck();
     }
-    if (game_.MoveNumber == 1)
+    if (game_.MoveNumber == 1) {
         game_.PlayerSide = std::string(kFirstPlayer);
+        host_.useSecondPictures(false);
+    }
     host_.setTitle(Title(game_.PlayerSide, game_.MoveNumber));
 
     const std::string local = WritePosition(game_.board);
@@ -49,7 +51,7 @@ void MoveExchange::ReceiveMove(const std::string& position, int moveNumber) {
     game_.MoveNumber = moveNumber;
     if (moveNumber == 1) {
         game_.PlayerSide = std::string(kSecondPlayer);
-        host_.swapStripHalves();
+        host_.useSecondPictures(true);
     }
     host_.setTitle(Title(game_.PlayerSide, game_.MoveNumber));
     host_.banStart();

@@ -22,7 +22,9 @@ public:
     virtual void setCastlingMenuEnabled(bool enabled) = 0;
     virtual void setTitle(const QString& title) = 0;
     virtual void banStart() = 0;
-    virtual void swapStripHalves() = 0;
+    // Draws the local player's pieces with the second picture set (the one the other
+    // side's pieces have at the start) or the first, redrawing the board when that changes.
+    virtual void useSecondPictures(bool second) = 0;
     virtual void playMoveSound() = 0;
     virtual void alertWindow() = 0;
     // Appends one line to the game record while recording is on; answers why it could not,
@@ -37,6 +39,8 @@ public:
 // Passing moves between the two copies. A move sends the whole board, turned half a turn
 // with the sides exchanged, so the receiver takes it over unchanged; whoever sends move 1
 // is "先手", whoever receives it "後手". Sending passes the turn; receiving takes it.
+// The picture sets follow the side: "後手" draws its own pieces with the second set,
+// "先手" with the first, in every game of a run.
 class MoveExchange {
 public:
     MoveExchange(GameState& game, MoveExchangeHost& host) : game_(game), host_(host) {}

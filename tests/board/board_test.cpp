@@ -60,15 +60,17 @@ TEST_F(Renderer, BoardHasBorderGridFillAndPiecesOfEitherSideWithoutTheirRed) {
             ASSERT_EQ(back().pixel(geometry.piecePosition({4, 7}) + QPoint(x, y)),
                       king.pixel(x, y) == kRed ? kFill : king.pixel(x, y))
                 << x << "," << y;
-    // Swapped strip halves show each side's pieces as the other's; swapped again, as before.
+    // The second set shows each side's pieces as the other's; asked for again, it changes
+    // nothing; the first set is as before.
     const QImage strip = renderer.StripSurface().copy(), before = back().copy();
-    renderer.SwapStripHalves();
+    EXPECT_TRUE(renderer.UsePictureSet(BoardRenderer::PictureSet::Second));
+    EXPECT_FALSE(renderer.UsePictureSet(BoardRenderer::PictureSet::Second));
     renderer.DrawBoard(start);
     for (int d = 0; d < 64; ++d)
         EXPECT_EQ(back().copy(geometry.pieceRect(SquareAt(d))),
                   before.copy(geometry.pieceRect({d % 8, 7 - d / 8})))
             << d;
-    renderer.SwapStripHalves();
+    EXPECT_TRUE(renderer.UsePictureSet(BoardRenderer::PictureSet::First));
     EXPECT_EQ(renderer.StripSurface(), strip);
 }
 
