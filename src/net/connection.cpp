@@ -19,6 +19,7 @@ constexpr qint64 kReadBufferSize = 64 * 1024;
 } // namespace
 
 Connection::Connection(quint16 port, QObject* parent) : QObject(parent), port_(port) {
+    connect(&lookup_, &HostLookup::found, this, &Connection::OnLookedUp);
     connect(&server_, &QTcpServer::newConnection, this, [this] { OnSocketNotify(Accept); });
     connect(&server_, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError e) {
         CloseListener();
@@ -28,7 +29,7 @@ Connection::Connection(quint16 port, QObject* parent) : QObject(parent), port_(p
     connect(&flushTimer_, &QTimer::timeout, this, &Connection::FlushPending);
     connectTimer_.setSingleShot(true);
     connect(&connectTimer_, &QTimer::timeout, this, [this] {
-        if (peer_ && !connected_) {
+        if ((peer_ || lookup_.Looking()) && !connected_) {
             DropPeer();
             emit connectFailed(SocketErrorCode(QAbstractSocket::SocketTimeoutError));
         }
@@ -67,11 +68,32 @@ Connection::ListenResult Connection::SetSERVER(int& errorCode) {
 
 void Connection::ConnectTo(const QString& host) {
     DropPeer();
+    // The time-out covers the name's lookup and the connection attempt together.
+    connectTimer_.start(kConnectTimeoutMs);
+    const QHostAddress address(host);
+    if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+        ConnectToAddress(address);
+        return;
+    }
+    lookup_.Start(host);
+}
+
+void Connection::OnLookedUp(const QList<QHostAddress>& addresses) {
+    for (const QHostAddress& address : addresses) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+            ConnectToAddress(address);
+            return;
+        }
+    }
+    connectTimer_.stop();
+    emit connectFailed(SocketErrorCode(QAbstractSocket::HostNotFoundError));
+}
+
+void Connection::ConnectToAddress(const QHostAddress& address) {
     auto* socket = new QTcpSocket(this);
     AdoptPeer(socket);
     connect(socket, &QTcpSocket::connected, this, [this] { OnSocketNotify(Connect); });
-    connectTimer_.start(kConnectTimeoutMs);
-    socket->connectToHost(host, port_, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
+    socket->connectToHost(address, port_);
 }
 
 void Connection::CloseAll() {
@@ -247,6 +269,7 @@ void Connection::AdoptPeer(QTcpSocket* socket) {
 void Connection::DropPeer() {
     flushTimer_.stop();
     connectTimer_.stop();
+    lookup_.Abandon();
     if (!peer_)
         return;
     QTcpSocket* socket = peer_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hostlookup.h"
 #include "messageaction.h"
 #include "messageframer.h"
 
@@ -65,7 +66,8 @@ public:
     // Starts listening. On failure `errorCode` holds the socket error code.
     ListenResult SetSERVER(int& errorCode);
     // Starts connecting to `host`, a dotted address or a host name (looked up without
-    // blocking). The outcome arrives as connectedToServer or connectFailed.
+    // blocking, on a thread that nothing waits for). The outcome arrives as
+    // connectedToServer or connectFailed.
     void ConnectTo(const QString& host);
     // Closes the listening and the connected socket from this side.
     void CloseAll();
@@ -89,6 +91,8 @@ private:
     void ReadPeer();
     void HandleWhole(const QPointer<QTcpSocket>& socket);
     void StartFlushTimer();
+    void ConnectToAddress(const QHostAddress& address);
+    void OnLookedUp(const QList<QHostAddress>& addresses);
     bool MayRead() const;
     void AcceptPeer();
     void PeerConnected();
@@ -109,6 +113,7 @@ private:
     std::function<int()> nextMove_ = [] { return 1; };
     QTimer flushTimer_;
     QTimer connectTimer_;
+    HostLookup lookup_;
 };
 
 } // namespace quorin
