@@ -57,6 +57,8 @@ struct Game {
     }
 };
 
+// A chat text has no mark of its end: the receiver answers it once the link has been quiet
+// for the framer's quiet time, which this round trip is made of.
 void BM_QuorinChatAckRoundTrip(benchmark::State& state) {
     Game game;
     Connection& link = game.window.connection();
