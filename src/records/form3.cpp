@@ -241,23 +241,30 @@ void Form3::fillFolders() {
     }
     Dir1->setCurrentRow(int(chain.size()) - 1);
 
-    // Hidden folders are left out, as in the file list.
-    const QDir dir(folder_);
-    const QStringList subfolders =
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : subfolders) {
-        auto* item = new QListWidgetItem(closed, indent(chain.size()) + name, Dir1);
-        item->setData(kFolderRole, dir.filePath(name));
+    // Hidden folders are left out, as in the file list. A folder list also offers links
+    // to pipes and devices; only what is a folder after following links is shown.
+    const QFileInfoList subfolders = QDir(folder_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                                 QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& subfolder : subfolders) {
+        if (!subfolder.isDir())
+            continue;
+        auto* item = new QListWidgetItem(closed, indent(chain.size()) + subfolder.fileName(), Dir1);
+        item->setData(kFolderRole, subfolder.filePath());
     }
 }
 
 void Form3::fillFiles() {
     const QSignalBlocker quiet(File1);
     File1->clear();
-    // Name filters match regardless of case: "GAME.CHS" is a record too.
-    const QStringList names =
-        QDir(folder_).entryList({pattern_}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    File1->addItems(names);
+    // Name filters match regardless of case: "GAME.CHS" is a record too. Only regular
+    // files after following links are offered, as only those are read; a file list also
+    // holds links to pipes and devices.
+    const QFileInfoList files =
+        QDir(folder_).entryInfoList({pattern_}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& file : files) {
+        if (file.isFile())
+            File1->addItem(file.fileName());
+    }
 }
 
 void Form3::setPattern(const QString& pattern) {

@@ -13,11 +13,15 @@
 
 #include <tuple>
 
+#include <sys/stat.h>
+
 using namespace quorin;
 
 namespace {
 
-// Files of both kinds, other and hidden ones, two subfolders, one hidden; answers the folder.
+// Files of both kinds, other and hidden ones, two subfolders, one hidden, a link to a file
+// and one to a folder; and planted entries no list offers: a pipe, links to it and to a
+// device, a dangling link, a link loop. Answers the folder.
 QString MakeFiles(const QTemporaryDir& temp) {
     const QDir root(QDir::cleanPath(temp.path()));
     for (const char* file : {"a.txt", "B.TXT", "game.chs", "other.CHS", "notes.md", ".h.txt",
@@ -25,6 +29,17 @@ QString MakeFiles(const QTemporaryDir& temp) {
         root.mkpath(QFileInfo(file).path());
         QFile(root.filePath(file)).open(QIODevice::WriteOnly);
     }
+    mkfifo(QFile::encodeName(root.filePath("pipe.txt")).constData(), 0600);
+    const std::pair<const char*, QString> links[] = {{"linked.chs", root.filePath("game.chs")},
+                                                     {"sublink", root.filePath("sub")},
+                                                     {"pipe.chs", root.filePath("pipe.txt")},
+                                                     {"pipedir", root.filePath("pipe.txt")},
+                                                     {"null.txt", "/dev/null"},
+                                                     {"nulldir", "/dev/null"},
+                                                     {"gone.chs", root.filePath("gone")},
+                                                     {"loop.txt", root.filePath("loop.txt")}};
+    for (const auto& [name, target] : links)
+        QFile::link(target, root.filePath(name));
     return root.path();
 }
 
@@ -58,12 +73,12 @@ TEST_F(Chooser, EachModeShowsItsButtonOptionsAndFiles) {
         EXPECT_EQ(std::tuple(chooser->Command1->isVisible(), chooser->Command2->isVisible(),
                              chooser->Option1->isEnabled(), chooser->Option1->isChecked()),
                   std::tuple(memo, !memo, memo, memo));
-        EXPECT_EQ(Texts(chooser->File1), memo ? "a.txt B.TXT" : "game.chs other.CHS");
+        EXPECT_EQ(Texts(chooser->File1), memo ? "a.txt B.TXT" : "game.chs linked.chs other.CHS");
         QTest::mouseClick(chooser->Option2, Qt::LeftButton);
-        EXPECT_EQ(Texts(chooser->File1), "game.chs other.CHS");
+        EXPECT_EQ(Texts(chooser->File1), "game.chs linked.chs other.CHS");
     }
     QTest::mouseClick(replay.Option1, Qt::LeftButton);
-    EXPECT_EQ(Texts(replay.File1), "game.chs other.CHS");
+    EXPECT_EQ(Texts(replay.File1), "game.chs linked.chs other.CHS");
 }
 
 TEST_F(Chooser, NameBoxKeepsTheClickedNameAcrossFoldersAndOpenHandsBackItsPath) {
@@ -73,9 +88,9 @@ TEST_F(Chooser, NameBoxKeepsTheClickedNameAcrossFoldersAndOpenHandsBackItsPath) 
     QTest::keyClicks(f.Text1, "x");
     f.Text1->setText("pasted.txt");
     EXPECT_EQ(f.Text1->text(), "B.TXT");
-    // The folders down to the current one, then its visible subfolder; Enter opens it.
-    EXPECT_TRUE(Texts(f.Dir1).ends_with(root.section('/', -1).toStdString() + " sub"));
-    f.Dir1->setCurrentRow(f.Dir1->count() - 1);
+    // The folders down to the current one, then its visible subfolders; Enter opens one.
+    EXPECT_TRUE(Texts(f.Dir1).ends_with(root.section('/', -1).toStdString() + " sub sublink"));
+    f.Dir1->setCurrentRow(f.Dir1->count() - 2);
     QTest::keyClick(f.Dir1, Qt::Key_Return);
     EXPECT_EQ(Texts(f.File1), "x.txt");
     QTest::mouseClick(f.Command1, Qt::LeftButton);
