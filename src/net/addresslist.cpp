@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkInterface>
 #include <QStringDecoder>
 
@@ -51,7 +52,7 @@ QStringList ParseAddressFields(const QString& text) {
                 --end;
             field = text.mid(start, end - start);
         }
-        if (!field.isEmpty())
+        if (!field.isEmpty() && field.size() <= kMaxAddressLength)
             fields.append(field);
         // Skip the separator; CR LF counts as one, though an empty entry between the two
         // would be left out anyway.
@@ -63,10 +64,17 @@ QStringList ParseAddressFields(const QString& text) {
 }
 
 QStringList ReadAddressList(const QString& programFolder) {
-    QFile file(QDir(programFolder).filePath(QLatin1String(kAddressListFile)));
+    const QString path = QDir(programFolder).filePath(QLatin1String(kAddressListFile));
+    // Only a regular file: opening a pipe would wait for a writer, at start-up.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.read(kMaxAddressListBytes);
+    // A list cut at the cap keeps its whole lines only: a host name cut short is none.
+    if (!file.atEnd())
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
     // Plain ASCII reads the same in the Japanese code page; the code page's tables are
     // loaded only for a file that needs them.
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))

@@ -12,15 +12,23 @@ namespace quorin {
 // addresses offered to a player who connects to an opponent, written in Shift-JIS.
 inline constexpr char kAddressListFile[] = "Virir.txt";
 
+// The most of the address list file that is read. A list of a thousand entries is a few
+// tens of KiB; a larger file is read up to here, without a line it cuts short.
+inline constexpr qint64 kMaxAddressListBytes = 1024 * 1024;
+// The longest entry kept: the longest a host name can be, and longer than any address.
+inline constexpr qsizetype kMaxAddressLength = 253;
+
 // The entries of the address list text, in file order. Entries are separated by commas
 // or line ends (CR LF, LF or CR). An entry in double quotes is taken without them and may
 // hold commas; anything after its closing quote up to the next separator is ignored.
 // Blanks (spaces and tabs) in front of an entry are skipped, and after an unquoted one
-// dropped. Empty entries, such as those of empty lines, are left out.
+// dropped. Empty entries, such as those of empty lines, are left out, and so are entries
+// longer than kMaxAddressLength, which can be no host.
 QStringList ParseAddressFields(const QString& text);
 
-// The entries of the address list file in `programFolder`. A missing, unreadable or empty
-// file gives no entries; it is not an error.
+// The entries of the address list file in `programFolder`, read only when it is a regular
+// file (after following links), and then up to kMaxAddressListBytes. A missing, unreadable
+// or empty file, or one that is no regular file, gives no entries; it is not an error.
 QStringList ReadAddressList(const QString& programFolder);
 
 // The held form (see addresstext.h) of an IPv4 address, also of one carried in IPv6 as

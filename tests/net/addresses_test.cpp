@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <climits>
 #include <tuple>
+
+#include <sys/stat.h>
 
 using namespace quorin;
 
@@ -30,6 +35,30 @@ TEST(AddressList, FieldsAtCommasAndLineEndsQuotedOnesWhole) {
         {"", {}}};
     for (const auto& [text, fields] : cases)
         EXPECT_EQ(ParseAddressFields(QString::fromUtf8(text)), fields) << text;
+}
+
+// The list is read only from a regular file, up to its cap and without a line the cap cuts;
+// an entry longer than a host name can be is no entry.
+TEST(AddressList, ReadsARegularFileUpToItsCapAndSkipsOverlongEntries) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(kAddressListFile);
+    const QByteArray longest(kMaxAddressLength, 'h');
+    const QByteArray first = "a," + longest + "h,\"" + longest + "\"\r\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(first);
+    EXPECT_TRUE(file.flush());
+    EXPECT_EQ(ReadAddressList(folder.path()), QStringList({"a", longest}));
+    const QByteArray line = "host-12345678\r\n"; // the cap falls inside one of these
+    while (file.size() < 2 * kMaxAddressListBytes)
+        file.write(line);
+    EXPECT_TRUE(file.flush());
+    const QStringList read = ReadAddressList(folder.path());
+    EXPECT_EQ(read.size(), 2 + (kMaxAddressListBytes - first.size()) / line.size());
+    EXPECT_EQ(read.last(), "host-12345678");
+    QFile::remove(path);
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    EXPECT_EQ(ReadAddressList(folder.path()), QStringList()); // at once, without a writer
 }
 
 // A sample of the table; any other code shows as its number, Qt's errors as theirs.
