@@ -4,7 +4,6 @@
 #include "dialogkeys.h"
 #include "recordfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -48,14 +47,13 @@ bool Form2::LoadFile(const QString& FNAME) {
     recordLines_.clear();
     Label1->clear();
 
-    QFile file(FNAME);
-    if (!file.open(QIODevice::ReadOnly)) {
+    RecordFile record = ReadRecordFile(FNAME);
+    if (!record.failure.isEmpty()) {
         host_.showMessage(
-            QStringLiteral("棋譜ファイル「%1」を開けません。\n%2").arg(FNAME, file.errorString()));
+            QStringLiteral("棋譜ファイル「%1」を開けません。\n%2").arg(FNAME, record.failure));
         return false;
     }
-    const RecordFile record = ReadRecordFile(file.readAll());
-    recordLines_ = record.positions;
+    recordLines_ = std::move(record.positions);
     if (recordLines_.empty()) {
         host_.showMessage(QStringLiteral("棋譜ファイル「%1」には局面がありません。").arg(FNAME));
         return false;

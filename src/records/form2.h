@@ -44,9 +44,10 @@ public:
     const std::vector<std::string>& RecordLines() const { return recordLines_; }
     int LastLine() const { return int(recordLines_.size()) - 1; }
 
-    // Reads `FNAME` and shows its first position. A file that cannot be read, holds no
-    // position, or holds lines that are not positions is reported in a message box; only
-    // valid positions are ever shown. The buttons step only while the main window allows
+    // Reads `FNAME` and shows its first position. A file that cannot be read (also one that
+    // is no regular file or is too large, see recordfile.h), holds no position, or holds
+    // lines that are not positions is reported in a message box; only valid positions are
+    // ever shown. The buttons step only while the main window allows
     // a replay; otherwise they change nothing.
     bool LoadFile(const QString& FNAME);
     // Shows line CurrentLine on the main window's board.

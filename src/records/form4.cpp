@@ -1,10 +1,10 @@
 #include "form4.h"
 
 #include "designfont.h"
+#include "regularfile.h"
 #include "wholefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -26,6 +26,17 @@ constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
 QString NoCodePage() {
     return QStringLiteral("この環境では Shift-JIS の文字コードを扱えないため、"
                           "メモを読み書きできません。");
+}
+
+// Reads the file at `path` as the memo pad reads files; answers why it could not.
+QString ReadFile(const QString& path, QByteArray& bytes) {
+    return ReadRegularFile(path, kMaxBytes,
+                           QStringLiteral("メモ帳で開けるのは %1 MiB までのファイルです。")
+                               .arg(kMaxBytes / (1024 * 1024)),
+                           [&bytes](QByteArrayView piece) {
+                               bytes.append(piece);
+                               return true;
+                           });
 }
 
 QString CannotRead(const QString& path, const QString& why) {
@@ -121,25 +132,10 @@ bool Form4::Load() {
         return false;
     }
 
-    // Only a plain file: reading a pipe or a device would never end.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        seams_.showMessage(this,
-                           CannotRead(path, QStringLiteral("通常のファイルではありません。")));
-        return false;
-    }
-    QFile file(path);
+    // Only a regular file: reading a pipe or a device would never end.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.read(kMaxBytes + 1);
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        seams_.showMessage(this, CannotRead(path, file.errorString()));
-        return false;
-    }
-    if (bytes.size() > kMaxBytes) {
-        seams_.showMessage(
-            this, CannotRead(path, QStringLiteral("メモ帳で開けるのは %1 MiB までのファイルです。")
-                                       .arg(kMaxBytes / (1024 * 1024))));
+    if (const QString failure = ReadFile(path, bytes); !failure.isEmpty()) {
+        seams_.showMessage(this, CannotRead(path, failure));
         return false;
     }
 
@@ -243,11 +239,13 @@ void Form4::writeFile() {
 bool Form4::changedSinceKnown(const QString& path) const {
     if (!SameFile(path, knownPath_))
         return false;
-    QFile file(path);
-    // Gone since, or unreadable: nothing on disk to keep, or the write reports its own error.
-    if (!file.open(QIODevice::ReadOnly))
+    // Gone since: nothing on disk to keep. Anything there that cannot be read as it was
+    // read before (a pipe put in its place, a file grown too large) counts as changed.
+    const QFileInfo there(path);
+    if (!there.exists() && !there.isSymLink())
         return false;
-    return file.read(kMaxBytes + 1) != knownBytes_;
+    QByteArray bytes;
+    return !ReadFile(path, bytes).isEmpty() || bytes != knownBytes_;
 }
 
 void Form4::mnuQuit_Click() {

@@ -1,10 +1,12 @@
 #include "gamerecord.h"
 
+#include "recordfile.h"
 #include "savename.h"
 #include "wholefile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quorin {
 
@@ -52,19 +54,16 @@ QString GameRecord::Record(const QByteArray& line) {
 QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder) const {
     if (answer.isEmpty())
         return {};
-    QFile record(path());
-    if (!record.exists())
+    const QString running = path();
+    if (!QFileInfo(running).exists())
         return QStringLiteral("保存する棋譜がまだありません。"
                               "「全手保存」で記録を始めてから保存してください。\n"
                               "(棋譜ファイル「%1」がありません。)")
-            .arg(ShownPath(record.fileName()));
-    if (!record.open(QIODevice::ReadOnly))
+            .arg(ShownPath(running));
+    QByteArray bytes;
+    if (const QString failure = ReadRecordBytes(running, bytes); !failure.isEmpty())
         return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
-            .arg(ShownPath(record.fileName()), record.errorString());
-    const QByteArray bytes = record.readAll();
-    if (record.error() != QFileDevice::NoError)
-        return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
-            .arg(ShownPath(record.fileName()), record.errorString());
+            .arg(ShownPath(running), failure);
 
     // A failed copy leaves an older file of that name untouched.
     const QString copy = QDir(baseFolder).filePath(SaveAsName(answer));

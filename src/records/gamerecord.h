@@ -37,8 +37,9 @@ public:
     QString Record(const QByteArray& line);
     // "名前を付けて保存...": copies the running record to SaveAsName(answer), taken relative
     // to `baseFolder` unless it is an absolute path. A file of that name is replaced whole
-    // or, when the copy fails, not at all. The running record stays as it is. An empty
-    // answer (the player cancelled) does nothing.
+    // or, when the copy fails, not at all. The running record stays as it is; it is read as
+    // a replay reads it (see recordfile.h). An empty answer (the player cancelled) does
+    // nothing.
     QString SaveAs(const QString& answer, const QString& baseFolder) const;
 
 private:

@@ -60,7 +60,8 @@ std::string WhyNoMove(const Board& before, Colour mover, const Board& recorded, 
     return Note(line, "の局面へは一手では行けません。");
 }
 
-Reading Read(const Lines& lines, std::size_t first, Colour recorder) {
+// `before` lines of the record came before `lines`: the comments count from the record's first.
+Reading Read(const Lines& lines, std::size_t first, Colour recorder, std::size_t before) {
     Reading r;
     const auto white = [&](std::size_t i) { return ViewOf(*lines[i], recorder); };
     Board current = white(first);
@@ -81,16 +82,16 @@ Reading Read(const Lines& lines, std::size_t first, Colour recorder) {
     }
     for (std::size_t i = first + 1; i < lines.size(); ++i) {
         if (!current.find(kWhiteKing) || !current.find(kBlackKing)) {
-            r.note = Note(i, "はキングが取られた後の局面です。");
+            r.note = Note(before + i, "はキングが取られた後の局面です。");
             break;
         }
         if (!lines[i]) {
-            r.note = Note(i, "は局面ではありません。");
+            r.note = Note(before + i, "は局面ではありません。");
             break;
         }
         const Board next = white(i);
         if (!MoveLeads(current, toMove, next)) {
-            r.note = WhyNoMove(current, toMove, *lines[i], next, i);
+            r.note = WhyNoMove(current, toMove, *lines[i], next, before + i);
             break;
         }
         r.boards.push_back(next);
@@ -160,7 +161,8 @@ std::size_t Width(const std::string& text) {
 
 } // namespace
 
-std::optional<std::string> ExportPgn(const std::vector<std::string>& lines, const PgnTags& tags) {
+std::optional<std::string> ExportPgn(const std::vector<std::string>& lines, const PgnTags& tags,
+                                     std::size_t linesBefore) {
     Lines boards;
     for (const std::string& line : lines)
         boards.push_back(ReadPosition(line));
@@ -170,8 +172,8 @@ std::optional<std::string> ExportPgn(const std::vector<std::string>& lines, cons
         return std::nullopt;
     const std::size_t start = std::size_t(first - boards.begin());
 
-    Reading asWhite = Read(boards, start, Colour::White);
-    Reading asBlack = Read(boards, start, Colour::Black);
+    Reading asWhite = Read(boards, start, Colour::White, linesBefore);
+    Reading asBlack = Read(boards, start, Colour::Black, linesBefore);
     const bool black = asBlack.boards.size() != asWhite.boards.size()
                            ? asBlack.boards.size() > asWhite.boards.size()
                            : LayoutLean(*boards[start]) < 0;

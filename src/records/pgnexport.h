@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,8 +50,9 @@ struct PgnTags {
 // it are left out with such a comment; any other game ends "*".
 //
 // Lines before the first position are passed over. Without any position there is no game:
-// std::nullopt.
+// std::nullopt. The comments name lines as the record counts them from its first line:
+// `linesBefore` lines of the record, passed over already, came before `lines`.
 std::optional<std::string> ExportPgn(const std::vector<std::string>& lines,
-                                     const PgnTags& tags = {});
+                                     const PgnTags& tags = {}, std::size_t linesBefore = 0);
 
 } // namespace quorin

@@ -2,26 +2,36 @@
 
 #include "pgnexport.h"
 #include "recordfile.h"
+#include "rules/position.h"
 #include "wholefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace quorin {
 
 PgnText ReadRecordAsPgn(const QString& recordPath) {
-    QFile record(recordPath);
-    const bool read = record.open(QIODevice::ReadOnly);
-    const QByteArray bytes = read ? record.readAll() : QByteArray();
-    if (!read || record.error() != QFileDevice::NoError)
+    // Only what the export reads is kept: the lines from the first position on, up to the
+    // first one after it that is no position and so ends the game; those before are counted.
+    std::vector<std::string> lines;
+    std::size_t before = 0;
+    const QString failure = ReadRecordLines(recordPath, [&](std::string&& line) {
+        const bool position = ReadPosition(line).has_value();
+        if (lines.empty() && !position) {
+            ++before;
+            return true;
+        }
+        lines.push_back(position ? std::move(line) : std::string());
+        return position;
+    });
+    if (!failure.isEmpty())
         return {{},
                 QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
-                    .arg(ShownPath(recordPath), record.errorString())};
+                    .arg(ShownPath(recordPath), failure)};
     PgnTags tags;
     tags.Date =
-        QFileInfo(record).lastModified().toString(QStringLiteral("yyyy.MM.dd")).toStdString();
-    const auto pgn = ExportPgn(RecordLines(bytes), tags);
+        QFileInfo(recordPath).lastModified().toString(QStringLiteral("yyyy.MM.dd")).toStdString();
+    const auto pgn = ExportPgn(lines, tags, before);
     if (!pgn)
         return {
             {},

@@ -1,5 +1,7 @@
 #include "records/form2.h"
 #include "records/gamerecord.h"
+#include "records/pgnfile.h"
+#include "records/recordfile.h"
 #include "rules/position.h"
 #include "support/files.h"
 
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace quorin;
 using quorin::test::Contents;
@@ -89,16 +93,20 @@ protected:
 
 } // namespace
 
-// Lines end at CR LF or a lone CR; those that are no position are left out, with a message.
-// Every press shows its line anew, also where the line stays at the first or the last.
+// Lines end at LF, CR LF or a lone CR, also where a read ends between CR and LF; those that
+// are no position are left out, with a message. Every press shows its line anew, also where
+// the line stays at the first or the last.
 TEST_F(Replay, StepsThroughThePositionsOfTheRecordWithinItsLines) {
     window.LoadFile(folder.filePath("missing.chs")); // reported, nothing to step through
     window.Command3->click();
     EXPECT_TRUE(shown.empty());
-    // 0, 1 ended by a lone CR, an empty line, garbage, a cut line, two lines joined by a lone
-    // LF, then 2, 3 ended by a lone CR, 4 without a line end.
-    Load(Line(0) + "\r\n" + Line(1) + "\r\r\ngarbage\r\n" + Line(2).substr(0, 100) + "\r\n" +
-         Line(3) + "\n" + Line(4) + "\r\n" + Line(2) + "\r\n" + Line(3) + "\r" + Line(4));
+    // 0 ended by LF, 1 by a lone CR, an empty line, garbage, a cut line, a line too long to
+    // keep whose CR ends the first 64 KiB, then 2, 3 ended by a lone CR, 4 without an end.
+    std::string record =
+        Line(0) + "\n" + Line(1) + "\r\r\ngarbage\n" + Line(2).substr(0, 100) + "\r\n";
+    record += std::string(65535 - record.size(), '0') + "\r\n" + Line(2) + "\n" + Line(3) + "\r" +
+              Line(4);
+    Load(record);
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains(" 4 行")) << messages[1].toStdString();
     const std::pair<QPushButton*, int> steps[] = {
@@ -112,13 +120,42 @@ TEST_F(Replay, StepsThroughThePositionsOfTheRecordWithinItsLines) {
     }
     EXPECT_EQ(shown.size(), 1u + std::size(steps));
     // A record of any length loads whole.
-    std::string record;
+    record.clear();
     for (int i = 0; i < 700; ++i)
-        record += Line(i) + "\r\n";
+        record += Line(i) + "\n";
     Load(record);
     for (int i = 0; i < 701; ++i)
         window.Command3->click();
     EXPECT_EQ(window.Label1->text(), "700");
     EXPECT_EQ(shown.back(), Line(699));
     EXPECT_EQ(messages.size(), 2);
+}
+
+// Planted records are refused by the replay and the PGN export alike, at once: what is no
+// regular file after following links, and a record over the size cap.
+TEST_F(Replay, RefusesWhatIsNoRegularFileAndARecordOverTheCap) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder.filePath("pipe.chs")).constData(), 0600), 0);
+    QFile sparse(folder.filePath("sparse.chs"));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(kMaxRecordBytes + 1));
+    const std::pair<const char*, QString> planted[] = {{"pipe.chs", {}},
+                                                       {"to-pipe.chs", folder.filePath("pipe.chs")},
+                                                       {"zero.chs", "/dev/zero"},
+                                                       {"loop.chs", folder.filePath("loop.chs")},
+                                                       {"sparse.chs", {}}};
+    for (const auto& [name, target] : planted) {
+        const QString path = folder.filePath(name);
+        ASSERT_TRUE(target.isEmpty() || QFile::link(target, path));
+        const QString why = name == std::string("sparse.chs")
+                                ? "棋譜ファイルとして読み込めるのは 32 MiB までです。"
+                                : "通常のファイルではありません。";
+        messages.clear();
+        EXPECT_FALSE(window.LoadFile(path));
+        EXPECT_EQ(messages, QStringList{"棋譜ファイル「" + path + "」を開けません。\n" + why});
+        EXPECT_EQ(ReadRecordAsPgn(path).failure,
+                  "棋譜ファイル「" + path + "」を読み込めません。\n" + why);
+    }
+    EXPECT_TRUE(shown.empty());
+    GameRecord zero(folder.path()); // its running record a link to /dev/zero
+    ASSERT_TRUE(QFile::link("/dev/zero", zero.path()));
+    EXPECT_TRUE(zero.SaveAs("copy", folder.path()).endsWith("通常のファイルではありません。"));
 }
