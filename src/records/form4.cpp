@@ -145,6 +145,14 @@ bool Form4::Load() {
         Text1->setPlainText(text);
         return Text1->toPlainText();
     });
+    if (memo.longLine > 0) {
+        seams_.showMessage(
+            this, CannotRead(path, QStringLiteral("%1 行目が長すぎます。メモ帳で開けるのは 1 行 "
+                                                  "%2 文字までのファイルです。")
+                                       .arg(memo.longLine)
+                                       .arg(kMaxMemoLine)));
+        return false;
+    }
     if (Text1->toPlainText() != memo.text)
         Text1->setPlainText(memo.text);
     FileN = path;

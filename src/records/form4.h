@@ -47,10 +47,10 @@ public:
     QAction* mnuQuit = nullptr;
 
     // Reads FileN into the text box and shows the file name and its number of lines in the
-    // caption. A file that cannot be read (also one that is no regular file, or larger than
-    // 8 MiB) is reported and forgotten: the text box is then empty, the caption counts no
-    // lines, FileN is empty and the answer is false, but the memo pad still works as for a
-    // new text. A file that would not be saved back byte for
+    // caption. A file that cannot be read (one that is no regular file, larger than 8 MiB,
+    // or with a line longer than kMaxMemoLine) is reported and forgotten: the text box is then
+    // empty, the caption counts no lines, FileN is empty and the answer is false, but the
+    // memo pad still works as for a new text. A file that would not be saved back byte for
     // byte is shown for reading only, with a message; it is never overwritten, and a save
     // under a new name writes a copy of it.
     bool Load();

@@ -176,6 +176,13 @@ QList<LineEnd> MapLineEnds(const MemoLayout& before, const QStringList& lines) {
     return ends;
 }
 
+// The first of `lines`, counted from 1, that is longer than the memo pad shows; or 0.
+int LongLine(const QStringList& lines) {
+    const auto found = std::find_if(lines.cbegin(), lines.cend(),
+                                    [](const QString& line) { return line.size() > kMaxMemoLine; });
+    return found == lines.cend() ? 0 : int(found - lines.cbegin()) + 1;
+}
+
 int ShownLines(const QString& text, const MemoLayout& layout) {
     if (text.isEmpty() && layout.lines.isEmpty())
         return 0;
@@ -207,6 +214,8 @@ MemoFile ReadMemo(const QByteArray& bytes, const std::function<QString(const QSt
         if (!decoded.clean)
             continue;
         const MemoLayout read = LayoutOf(decoded.text, encoding);
+        if (const int line = LongLine(read.lines))
+            return {{}, 0, {}, false, line};
         const QString raw = read.lines.join(u'\n');
         const MemoBytes back = WriteMemo(raw, read);
         if (!back.ok || back.bytes != bytes)
@@ -223,6 +232,8 @@ MemoFile ReadMemo(const QByteArray& bytes, const std::function<QString(const QSt
     // its bytes are valid UTF-8, else as Shift-JIS, and is not for saving.
     const MemoEncoding encoding = Decode(bytes, utf8).clean ? utf8 : MemoEncoding::ShiftJis;
     const MemoLayout read = LayoutOf(Decode(bytes, encoding).text, encoding);
+    if (const int line = LongLine(read.lines))
+        return {{}, 0, {}, false, line};
     const QString text = asShown(read.lines.join(u'\n'));
     return {text, ShownLines(text, read), read, false};
 }

@@ -31,6 +31,12 @@ struct MemoLayout {
     QList<LineEnd> ends{LineEnd::CrLf};
 };
 
+// The longest line the memo pad shows, in UTF-16 units. The editor lays out and draws a
+// whole line at every keystroke and every blink of the cursor: at this length that takes a
+// few milliseconds, while a line of millions takes seconds each time and the window
+// never answers again.
+inline constexpr qsizetype kMaxMemoLine = 1000;
+
 // A memo file as read.
 struct MemoFile {
     QString text;      // the lines joined by '\n', the editor's own line break
@@ -39,6 +45,9 @@ struct MemoFile {
     // Whether saving the text with `layout` gives back exactly the bytes read. When it
     // does not, the file cannot be saved safely: `text` is then only a best reading of it.
     bool exact = false;
+    // The first line, counted from 1, longer than kMaxMemoLine; 0 when there is none. A
+    // file with such a line is not shown at all: `text` is empty and `shown` never asked.
+    int longLine = 0;
 };
 
 // Reads a memo file. A line ends at CR LF, at a lone LF or at a lone CR; a file ending with
@@ -46,7 +55,8 @@ struct MemoFile {
 // lines. The file is read as Shift-JIS or as UTF-8 (with or without a byte-order mark), and
 // an encoding is taken only when the text, as `shown` gives it back, is written back to
 // exactly `bytes`; when both would do, a file of ASCII alone is Shift-JIS, any other UTF-8.
-// `shown` returns a text as the editor holds it once it was put in.
+// `shown` returns a text as the editor holds it once it was put in. A file with a line
+// longer than kMaxMemoLine is only found to have one (see MemoFile::longLine).
 MemoFile ReadMemo(const QByteArray& bytes,
                   const std::function<QString(const QString&)>& shown = {});
 

@@ -102,7 +102,8 @@ TEST_F(MemoPad, AFailedLoadForgetsTheFileAndSavingAsksForAName) {
     ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
 #endif
     test::Write(path("large.txt"), QByteArray(8 * 1024 * 1024 + 1, 'a'));
-    for (const char* name : {"missing.txt", "pipe.txt", "large.txt"}) {
+    test::Write(path("long.txt"), "a\r\n" + QByteArray(kMaxMemoLine + 1, 'a'));
+    for (const char* name : {"missing.txt", "pipe.txt", "large.txt", "long.txt"}) {
         prompts.clear();
         pad.FileN = path(name);
         EXPECT_FALSE(pad.Load());
@@ -110,7 +111,9 @@ TEST_F(MemoPad, AFailedLoadForgetsTheFileAndSavingAsksForAName) {
         pad.mnuRewrite->trigger(); // answered with no name
         EXPECT_EQ(prompts.size(), 1) << name;
     }
-    EXPECT_EQ(messages.size(), 3);
+    EXPECT_EQ(messages.size(), 4);
+    EXPECT_TRUE(messages[3].endsWith(
+        "2 行目が長すぎます。メモ帳で開けるのは 1 行 1000 文字までのファイルです。"));
     answers = QStringList{"new"};
     pad.mnuRewrite->trigger();
     EXPECT_EQ(Contents(path("new.chs")), Sjis("新しいメモ\r\n"));
