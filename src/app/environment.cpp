@@ -66,6 +66,14 @@ Environment Environment::Default() {
     env.askText = [](QWidget* parent, const QString& prompt) {
         return QInputDialog::getText(parent, QString(), prompt);
     };
+    env.askYesNo = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorin"), text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.setTextFormat(Qt::PlainText);
+        // Enter alone replaces nothing.
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
     env.makeMoveSound = [folder = env.soundLibraryFolder()] {
         return std::make_unique<LazyMoveSound>(folder);
     };

@@ -42,6 +42,10 @@ struct Environment {
     std::function<QWidget*(QWidget* parent, const QString& text)> showMessage;
     // A modal input box; an empty answer when the player cancels.
     std::function<QString(QWidget* parent, const QString& prompt)> askText;
+    // A modal question with the title "Quorin" and the buttons Yes and No, showing `text`
+    // as plain text; answers whether the player chose Yes. Like the input box it waits for
+    // the answer. Asked before a file the player names replaces one already there.
+    std::function<bool(QWidget* parent, const QString& text)> askYesNo;
     // The move sound.
     std::function<std::unique_ptr<MoveSound>()> makeMoveSound;
 

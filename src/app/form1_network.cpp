@@ -229,7 +229,9 @@ void Form1::mnuVSave_Click() {
 
 void Form1::mnuSave_Click() {
     const QString answer = env_.askText(this, SaveAsPrompt());
-    const QString failure = record_.SaveAs(answer, env_.savedRecordFolder(answer));
+    const QString failure =
+        record_.SaveAs(answer, env_.savedRecordFolder(answer),
+                       [this](const QString& question) { return env_.askYesNo(this, question); });
     if (!failure.isEmpty())
         showMessage(failure);
 }

@@ -70,7 +70,8 @@ void Form1::openChooser(std::function<void(bool handedOver, const QString& path)
 }
 
 void Form1::openMemo(const QString& path) {
-    auto* memo = new Form4(MemoSeams{env_.showMessage, env_.askText, env_.workingFolder}, this);
+    auto* memo = new Form4(
+        MemoSeams{env_.showMessage, env_.askText, env_.askYesNo, env_.workingFolder}, this);
     memo->setAttribute(Qt::WA_DeleteOnClose);
     memo->setWindowModality(Qt::ApplicationModal);
     memo->FileN = path;
@@ -113,7 +114,9 @@ void Form1::mnuPgn_Click() {
         const QString answer = env_.askText(this, PgnPrompt());
         if (answer.isEmpty())
             return;
-        const QString failure = WritePgnFile(answer, env_.savedRecordFolder(answer), pgn.text);
+        const QString failure =
+            WritePgnFile(answer, env_.savedRecordFolder(answer), pgn.text,
+                         [this](const QString& question) { return env_.askYesNo(this, question); });
         if (!failure.isEmpty())
             showMessage(failure);
     });

@@ -187,8 +187,14 @@ void Form4::nmuNameChangeSave_Click() {
     const QString answer = seams_.askText(this, MemoSaveAsPrompt());
     if (answer.isEmpty())
         return;
+    // Nothing is replaced unasked; on a no the memo stays the file it was.
+    const QString path = QDir(seams_.currentFolder).filePath(MemoSaveAsName(answer));
+    if (!MayReplace(path, [this](const QString& question) {
+            return seams_.askYesNo && seams_.askYesNo(this, question);
+        }))
+        return;
     // Later saves over the file go to the new name; the caption keeps the loaded one.
-    FileN = QDir(seams_.currentFolder).filePath(MemoSaveAsName(answer));
+    FileN = path;
     writeFile();
 }
 

@@ -22,6 +22,9 @@ struct MemoSeams {
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     // A modal input box; an empty answer when the player cancels.
     std::function<QString(QWidget* parent, const QString& prompt)> askText;
+    // A modal question with the title "Quorin" and the buttons Yes and No; answers whether
+    // the player chose Yes. Asked before a save under a new name replaces anything there.
+    std::function<bool(QWidget* parent, const QString& question)> askYesNo;
     // Where a name typed without a folder is saved: the program's current directory.
     QString currentFolder;
 };
@@ -55,7 +58,8 @@ public:
     // under a new name writes a copy of it.
     bool Load();
 
-    // Menu commands.
+    // Menu commands. "名前を変えて保存(&S)" asks before it replaces anything already there
+    // under the new name; on a no it writes nothing and the memo stays the file it was.
     void nmuNameChangeSave_Click();
     void mnuRewrite_Click();
     void mnuQuit_Click();

@@ -51,7 +51,8 @@ QString GameRecord::Record(const QByteArray& line) {
     return AppendRecord(QString::fromLatin1(kFileName), line);
 }
 
-QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder) const {
+QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder,
+                           const AskYesNo& ask) const {
     if (answer.isEmpty())
         return {};
     const QString running = path();
@@ -65,8 +66,10 @@ QString GameRecord::SaveAs(const QString& answer, const QString& baseFolder) con
         return QStringLiteral("棋譜ファイル「%1」を読み込めません。\n%2")
             .arg(ShownPath(running), failure);
 
-    // A failed copy leaves an older file of that name untouched.
+    // A failed copy leaves an older file of that name untouched, and so does a no.
     const QString copy = QDir(baseFolder).filePath(SaveAsName(answer));
+    if (!MayReplace(copy, ask))
+        return {};
     const QString failure = WriteWholeFile(copy, bytes);
     if (failure.isEmpty())
         return {};

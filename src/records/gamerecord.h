@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wholefile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -36,11 +38,12 @@ public:
     // Appends `line` to the running record while recording is on; otherwise does nothing.
     QString Record(const QByteArray& line);
     // "名前を付けて保存...": copies the running record to SaveAsName(answer), taken relative
-    // to `baseFolder` unless it is an absolute path. A file of that name is replaced whole
-    // or, when the copy fails, not at all. The running record stays as it is; it is read as
-    // a replay reads it (see recordfile.h). An empty answer (the player cancelled) does
-    // nothing.
-    QString SaveAs(const QString& answer, const QString& baseFolder) const;
+    // to `baseFolder` unless it is an absolute path. Something of that name already there
+    // is replaced only when `ask` answers yes (see MayReplace), and then whole or, when the
+    // copy fails, not at all. The running record stays as it is; it is read as a replay
+    // reads it (see recordfile.h). An empty answer (the player cancelled) does nothing.
+    QString SaveAs(const QString& answer, const QString& baseFolder,
+                   const AskYesNo& ask = {}) const;
 
 private:
     QString folder_;

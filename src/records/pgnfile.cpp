@@ -50,8 +50,11 @@ QString PgnPrompt() {
                           "(拡張子を略すと .pgn になります。)");
 }
 
-QString WritePgnFile(const QString& answer, const QString& currentFolder, const QByteArray& text) {
+QString WritePgnFile(const QString& answer, const QString& currentFolder, const QByteArray& text,
+                     const AskYesNo& ask) {
     const QString path = QDir(currentFolder).filePath(PgnFileName(answer));
+    if (!MayReplace(path, ask))
+        return {};
     const QString failure = WriteWholeFile(path, text);
     if (failure.isEmpty())
         return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wholefile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -24,8 +26,10 @@ QString PgnFileName(const QString& answer);
 QString PgnPrompt();
 
 // Writes `text` to PgnFileName(answer), taken relative to `currentFolder` unless it is an
-// absolute path. A file of that name is replaced whole or, when writing fails, not at all.
-// Answers the failure for a message box, or an empty text.
-QString WritePgnFile(const QString& answer, const QString& currentFolder, const QByteArray& text);
+// absolute path. Something of that name already there is replaced only when `ask` answers
+// yes (see MayReplace), and then whole or, when writing fails, not at all. Answers the
+// failure for a message box, or an empty text (also when nothing was written on a no).
+QString WritePgnFile(const QString& answer, const QString& currentFolder, const QByteArray& text,
+                     const AskYesNo& ask = {});
 
 } // namespace quorin

@@ -49,28 +49,41 @@ TEST_F(SideWindows, AGamesRecordsAreExportedSavedAndReplayed) {
     Play(server, "e2", "e4");
     Play(client, "d7", "d5");
     Play(server, "e4", "d5");
-    // Both records export as the same moves, still connected, where the records are.
-    for (Copy* copy : {&server, &client}) {
+    // Both records export as the same moves, still connected, where the records are; a file
+    // already there is replaced only on a yes.
+    test::Write(QDir(server.env.programFolder()).filePath("game.pgn"), "older");
+    for (const auto& [copy, yes] : {std::pair{&server, false}, {&server, true}, {&client, false}}) {
         copy->env.seams().answers = {QStringLiteral("game")};
+        copy->env.seams().yesNo = {yes};
         Form3* chooser = Open(*copy, copy->window.menu().mnuPgn, QStringLiteral("RadedIvu.chs"));
         ASSERT_NE(chooser, nullptr);
         chooser->Command2->click();
-        EXPECT_TRUE(Contents(QDir(copy->env.programFolder()).filePath("game.pgn"))
-                        .endsWith("\n\n1. e4 d5 2. exd5 *\n\n"));
+        const QByteArray pgn = Contents(QDir(copy->env.programFolder()).filePath("game.pgn"));
+        EXPECT_TRUE(yes || copy == &client ? pgn.endsWith("\n\n1. e4 d5 2. exd5 *\n\n")
+                                           : pgn == "older");
     }
+    EXPECT_EQ(client.env.seams().questions.size() + server.env.seams().questions.size(), 2);
 
     // While connected, replay is refused and no chooser opens.
     const QString refused = QStringLiteral("通信を切断しなければ実行できません。");
     EXPECT_EQ(Open(server, server.window.menu().mnuPlay), nullptr);
     EXPECT_EQ(server.messages(), QStringList{refused});
 
-    // Saved under a bare name, beside the running record; a cancelled name saves nothing.
+    // Saved under a bare name, beside the running record, over a file there only on a yes; a
+    // cancelled name saves nothing.
     server.window.mnuClose_Click();
-    server.env.seams().answers = {QStringLiteral("saved"), QString()};
+    const QString saved = QDir(server.env.programFolder()).filePath("saved.chs");
+    test::Write(saved, "older");
+    server.env.seams().answers = {QStringLiteral("saved"), QStringLiteral("saved"), QString()};
+    server.env.seams().yesNo = {false, true};
+    server.window.menu().mnuSave->trigger();
+    EXPECT_EQ(Contents(saved), "older");
     server.window.menu().mnuSave->trigger();
     server.window.menu().mnuSave->trigger();
     const QByteArray running = Contents(server.window.record().path());
-    EXPECT_EQ(Contents(QDir(server.env.programFolder()).filePath("saved.chs")), running);
+    EXPECT_EQ(Contents(saved), running);
+    EXPECT_EQ(server.env.seams().questions.value(3),
+              QStringLiteral("同じ名前のファイルがすでにあります。置き換えますか？\n") + saved);
     EXPECT_EQ(QDir(server.env.programFolder()).entryList({"*.chs"}).size(), 2);
     const QStringList record = QString::fromLatin1(running).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(record.size(), 3);

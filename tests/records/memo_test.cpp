@@ -36,10 +36,15 @@ protected:
 
     QTemporaryDir dir;
     QStringList messages, prompts, answers;
+    QList<bool> yesNo; // the answers to the questions, which are prompts too
     Form4 pad{{[this](QWidget*, const QString& text) { messages << text; },
                [this](QWidget*, const QString& prompt) {
                    prompts << prompt;
                    return answers.isEmpty() ? QString() : answers.takeFirst();
+               },
+               [this](QWidget*, const QString& question) {
+                   prompts << question;
+                   return !yesNo.isEmpty() && yesNo.takeFirst();
                },
                dir.path()}};
 };
@@ -72,6 +77,7 @@ TEST_F(MemoPad, SavesAFileByteForByteOrNeverOverwritesIt) {
         EXPECT_EQ(Contents(path()), text ? bytes : QByteArray());
         EXPECT_EQ(messages.size(), text ? 0 : 2);
         answers = QStringList{"copy.txt"};
+        yesNo = {true}; // replaces the copy of the case before
         pad.nmuNameChangeSave->trigger();
         EXPECT_EQ(Contents(path("copy.txt.chs")), bytes);
     }
@@ -119,7 +125,9 @@ TEST_F(MemoPad, AFailedLoadForgetsTheFileAndSavingAsksForAName) {
     EXPECT_EQ(Contents(path("new.chs")), Sjis("新しいメモ\r\n"));
 }
 
-TEST_F(MemoPad, SaveAsAddsTheExtensionAndSavesInTheCurrentFolder) {
+// A name already taken, by a file or a dangling link, is replaced only on a yes; on a no
+// nothing is written and later saves still go where they went.
+TEST_F(MemoPad, SaveAsAddsTheExtensionAndReplacesOnlyOnAYes) {
     pad.Text1->setPlainText("memo");
     answers = QStringList{"memo", "memo.txt", "a.chsx", "memo.CHS"};
     for (const char* name : {"memo.chs", "memo.txt.chs", "a.chsx", "memo.CHS.chs"}) {
@@ -128,6 +136,26 @@ TEST_F(MemoPad, SaveAsAddsTheExtensionAndSavesInTheCurrentFolder) {
     }
     EXPECT_EQ(prompts.value(3),
               QStringLiteral("ファイル名 \uFF08拡張子は、略すと.chsになります。\uFF09"));
+    ASSERT_TRUE(QFile::link(path("gone"), path("link.chs")));
+    pad.Text1->setPlainText("new");
+    // The answer, the answer to the question, then what the file holds and where FileN is.
+    const std::tuple<const char*, bool, QByteArray, const char*> steps[] = {
+        {"memo", false, "memo\r\n", "memo.CHS.chs"},
+        {"link", false, "", "memo.CHS.chs"},
+        {"memo", true, "new\r\n", "memo.chs"},
+        {"link", true, "new\r\n", "link.chs"}};
+    for (const auto& [answer, yes, bytes, fileN] : steps) {
+        answers = QStringList{answer};
+        yesNo = {yes};
+        prompts.clear();
+        pad.nmuNameChangeSave_Click();
+        const QString name = path(answer) + ".chs";
+        EXPECT_EQ(prompts,
+                  QStringList({MemoSaveAsPrompt(),
+                               "同じ名前のファイルがすでにあります。置き換えますか？\n" + name}));
+        EXPECT_EQ(Contents(name), bytes);
+        EXPECT_EQ(pad.FileN, path(fileN));
+    }
     EXPECT_TRUE(messages.isEmpty());
 }
 

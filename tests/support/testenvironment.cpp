@@ -76,6 +76,10 @@ Environment TestEnvironment::environment() const {
     env.askText = [seams](QWidget*, const QString&) {
         return seams->answers.isEmpty() ? QString() : seams->answers.takeFirst();
     };
+    env.askYesNo = [seams](QWidget*, const QString& question) {
+        seams->questions.append(question);
+        return !seams->yesNo.isEmpty() && seams->yesNo.takeFirst();
+    };
     env.makeMoveSound = [seams] { return std::make_unique<RecordingSound>(seams); };
     return env;
 }

@@ -17,10 +17,13 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 namespace quorin::test {
 
 // What a copy of the program did through its seams: the message boxes it showed, the
-// answers its input boxes give, whether its move sound is open.
+// answers its input boxes give, the yes-or-no questions it asked and their answers,
+// whether its move sound is open.
 struct Seams {
     QStringList messages;
     QStringList answers; // given to the input box in order; empty when used up
+    QStringList questions;
+    QList<bool> yesNo; // given to the questions in order; No when used up
     bool soundOpen = false;
     // Called as each box opens (with its text) and as each sound plays (with an empty text).
     std::function<void(const QString& message)> observe;
