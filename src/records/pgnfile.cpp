@@ -40,7 +40,7 @@ PgnText ReadRecordAsPgn(const QString& recordPath) {
 }
 
 QString PgnFileName(const QString& answer) {
-    if (QFileInfo(answer).fileName().contains(QLatin1Char('.')))
+    if (answer.endsWith(QStringLiteral(".pgn")))
         return answer;
     return answer + QStringLiteral(".pgn");
 }

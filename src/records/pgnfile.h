@@ -18,8 +18,10 @@ struct PgnText {
 };
 PgnText ReadRecordAsPgn(const QString& recordPath);
 
-// The PGN file's name from what the player typed: ".pgn" is added when the name (after its
-// folder) holds no "."; an answer with a "." is taken as typed.
+// The PGN file's name from what the player typed: it always ends in ".pgn", which is added
+// to every answer that does not end in it already (case matters): "game" -> "game.pgn",
+// "victim.chs" -> "victim.chs.pgn", so an export never lands on a record, a memo or the
+// address list; "game.pgn" stays as it is.
 QString PgnFileName(const QString& answer);
 
 // The question of the input box that asks for the PGN file's name.

@@ -1,9 +1,13 @@
 #include "records/pgnexport.h"
+#include "records/pgnfile.h"
 #include "records/pgnmoves.h"
 #include "rules/position.h"
 #include "support/diagram.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include <cctype>
 #include <sstream>
@@ -90,4 +94,21 @@ TEST(PgnExport, ReadsEveryStepAsAMove) {
                   kTags + "[Result \"" + result + "\"]\n" + setUp + "\n" + game + "\n\n");
     }
     EXPECT_EQ(ExportPgn({"no position", ""}), std::nullopt);
+}
+
+// A record read from its file, with any line ends, its comments counting the lines passed
+// over; the PGN file's name always ends in ".pgn".
+TEST(PgnFile, ReadsTheRecordFileAndNamesItsExportDotPgn) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("game.chs");
+    test::Write(path, "x\r\n\n" + QByteArray::fromStdString(Record(W, "", "e2e4")[0]) + "\rno\n");
+    EXPECT_TRUE(ReadRecordAsPgn(path).text.endsWith(
+        "1. e4 {記録の4行目は局面ではありません。以降は書き出していません。} *\n\n"));
+    const std::pair<const char*, const char*> names[] = {{"game", "game.pgn"},
+                                                         {"game.pgn", "game.pgn"},
+                                                         {"victim.chs", "victim.chs.pgn"},
+                                                         {"Virir.txt", "Virir.txt.pgn"},
+                                                         {"a.b/game.PGN", "a.b/game.PGN.pgn"}};
+    for (const auto& [answer, name] : names)
+        EXPECT_EQ(PgnFileName(answer), name);
 }
