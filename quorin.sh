@@ -24,10 +24,11 @@ bin="$build/bin"
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-multimedia-dev libgl-dev libminiupnpc-dev libnatpmp-dev
     fonts-ipafont qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils xclip imagemagick iproute2
+    miniupnpd miniupnpc natpmpc nftables
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream debootstrap
 )

@@ -74,6 +74,7 @@ Environment Environment::Default() {
         box.setDefaultButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     };
+    env.makeRouter = MakeHomeRouter;
     env.makeMoveSound = [folder = env.soundLibraryFolder()] {
         return std::make_unique<LazyMoveSound>(folder);
     };

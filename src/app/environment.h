@@ -1,6 +1,7 @@
 #pragma once
 
 #include "movesound.h"
+#include "net/routerclient.h"
 
 #include <QString>
 
@@ -48,6 +49,10 @@ struct Environment {
     std::function<bool(QWidget* parent, const QString& text)> askYesNo;
     // The move sound.
     std::function<std::unique_ptr<MoveSound>()> makeMoveSound;
+    // The home router, asked to open the game's port only while the player wants it, and
+    // how long it keeps the port open unless asked again.
+    std::function<std::unique_ptr<RouterClient>()> makeRouter;
+    int routerLeaseSeconds = 3600;
 
     static Environment Default();
 

@@ -5,6 +5,7 @@
 #include "board/clocks.h"
 #include "japaneseui.h"
 #include "net/connection.h"
+#include "net/routermapping.h"
 #include "net/serverfinder.h"
 #include "records/designfont.h"
 
@@ -72,6 +73,7 @@ Form1::Form1(Environment env, QWidget* parent)
                                              env_.foundServerLifetimeMs);
     exchange_ = std::make_unique<MoveExchange>(game_, static_cast<MoveExchangeHost&>(*this));
     connectNetwork();
+    connectRouter();
     moveInput_ =
         std::make_unique<MoveInput>(game_, *renderer_, *board_, static_cast<MoveInputHost&>(*this));
     board_->setMouse(moveInput_.get());
@@ -188,6 +190,9 @@ void Form1::FileExit() {
     clocks_->stop();
     renderer_->ReleaseSurfaces();
     connection_->CloseAll();
+    // What the router opened is removed; a router that does not answer is not waited for
+    // long.
+    router_->Finish(kRouterGoodbyeMs);
     finder_->stopAnnouncing();
     if (soundOpen_)
         sound_->close();

@@ -25,6 +25,7 @@ class BoardRenderer;
 class BoardWidget;
 class Clocks;
 class Connection;
+class RouterMapping;
 class ServerFinder;
 struct MessageAction;
 
@@ -37,6 +38,9 @@ class Form1 : public QMainWindow,
     Q_OBJECT
 
 public:
+    // How long the end of the program waits for the router to remove the port it opened.
+    static constexpr int kRouterGoodbyeMs = 2000;
+
     explicit Form1(Environment env = Environment::Default(), QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -53,6 +57,7 @@ public:
     Clocks& clocks() { return *clocks_; }
     Connection& connection() { return *connection_; }
     ServerFinder& serverFinder() { return *finder_; }
+    RouterMapping& routerMapping() { return *router_; }
     GameRecord& record() { return record_; }
     MoveExchange& moveExchange() { return *exchange_; }
     MoveInput& moveInput() { return *moveInput_; }
@@ -79,6 +84,12 @@ public:
     void mnuServer_Click();
     void mnuClient_Click();
     void mnuClose_Click();
+    // Opens the router's port while serving, or stops doing so.
+    void mnuRouter_Click();
+    // Puts AddressToHandOn on the clipboard.
+    void mnuCopyAddress_Click();
+    // The one address a friend should type to reach this server.
+    QString AddressToHandOn() const;
     void mnuVSave_Click();
     void mnuSave_Click();
     void nmuCastlingRight_Click();
@@ -116,6 +127,11 @@ private:
     void connectNetwork();
     void connectPlay();
     void connectRecords();
+    void connectRouter();
+    // The router's port, the address menu item and Text1's tool tip follow whether this
+    // copy listens.
+    void UpdateListening();
+    void showRouterText(const QString& text);
     // Shows the file chooser in the mode MnuFlag names; `done` runs when it closes, told
     // whether a file was handed back (its path may be empty) or the close box was used.
     void openChooser(std::function<void(bool handedOver, const QString& path)> done);
@@ -180,6 +196,7 @@ private:
     std::unique_ptr<MoveSound> sound_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<ServerFinder> finder_;
+    std::unique_ptr<RouterMapping> router_;
     std::unique_ptr<MoveExchange> exchange_;
     std::unique_ptr<MoveInput> moveInput_;
     Form2* form2_ = nullptr;

@@ -9,6 +9,7 @@
 #include "net/addresslist.h"
 #include "net/addresstext.h"
 #include "net/connection.h"
+#include "net/serveraddress.h"
 #include "net/serverfinder.h"
 #include "net/socketerrortext.h"
 #include "records/savename.h"
@@ -52,6 +53,7 @@ void Form1::connectNetwork() {
     connect(c, &Connection::accepted, this, &Form1::onAccepted);
     connect(c, &Connection::acceptFailed, this, [this](int code) {
         finder_->stopAnnouncing();
+        UpdateListening();
         showMessage(QString::fromStdString(SocketErrorText(code)));
     });
     connect(c, &Connection::connectedToServer, this, &Form1::onConnected);
@@ -99,6 +101,7 @@ void Form1::mnuServer_Click() {
     menu_.mnuClient->setEnabled(false);
     menu_.mnuClose->setEnabled(true);
     SetSERVER();
+    UpdateListening();
     game_.MoveNumber = 0;
     game_.MyTurn = true;
     menu_.nmuCastling->menuAction()->setEnabled(true);
@@ -132,6 +135,13 @@ void Form1::SetSERVER() {
 }
 
 void Form1::mnuClient_Click() {
+    // "host:port" connects to that port; a port that cannot be one is said, and nothing
+    // is tried.
+    const ServerAddress server = ParseServerAddress(Combo1->currentText(), env_.port);
+    if (!server.failure.isEmpty()) {
+        Text2->setText(server.failure);
+        return;
+    }
     menu_.mnuServer->setEnabled(false);
     menu_.mnuClient->setEnabled(false);
     menu_.mnuClose->setEnabled(true);
@@ -139,7 +149,7 @@ void Form1::mnuClient_Click() {
     menu_.nmuCastlingLeft->setEnabled(true);
     menu_.nmuCastlingRight->setEnabled(true);
     HostText = Combo1->currentText();
-    connection_->ConnectTo(HostText);
+    connection_->ConnectTo(server.host, server.port);
     game_.MoveNumber = 0;
     game_.ResetCastling();
     game_.MyTurn = true;
@@ -155,6 +165,7 @@ void Form1::mnuClose_Click() {
     // Closing also forgets a missing acknowledgement, so the next game does not start stuck.
     connection_->CloseAll();
     finder_->stopAnnouncing();
+    UpdateListening();
     Text1->setText(QStringLiteral("切断しました"));
     Text2->clear();
     clocks_->stop();
@@ -162,6 +173,7 @@ void Form1::mnuClose_Click() {
 
 void Form1::onAccepted(const QString& peerAddressText) {
     finder_->stopAnnouncing();
+    UpdateListening();
     recordFailureReported_ = false;
     Text2->setText(peerAddressText + QStringLiteral("が接続してきました。"));
     EnableConnectedMenus();

@@ -72,6 +72,9 @@ MainMenu MainMenu::Build(QMenuBar* bar) {
     AddSeparator(m.mnuConnect, "mnuSep3");
     m.mnuClose = AddItem(m.mnuConnect, "mnuClose", QStringLiteral("切断(&A)"),
                          QKeySequence(Qt::CTRL | Qt::Key_A));
+    m.mnuRouter = AddItem(m.mnuConnect, "mnuRouter", QStringLiteral("ルーターのポートを開く(&U)"));
+    m.mnuCopyAddress =
+        AddItem(m.mnuConnect, "mnuCopyAddress", QStringLiteral("アドレスをコピー(&P)"));
 
     m.mnuTEnd = AddMenu(owner, bar, nullptr, "mnuTEnd", QStringLiteral("投了"));
     m.mnuToryou = AddItem(m.mnuTEnd, "mnuToryou", QStringLiteral("投了"));
@@ -98,6 +101,7 @@ MainMenu MainMenu::Build(QMenuBar* bar) {
     // Designed disabled until a connection is made.
     m.mnuStrong->menuAction()->setEnabled(false);
     m.mnuClose->setEnabled(false);
+    m.mnuCopyAddress->setEnabled(false);
     m.mnuTEnd->menuAction()->setEnabled(false);
     m.mnuM->menuAction()->setEnabled(false);
     return m;

@@ -24,6 +24,10 @@ struct MainMenu {
     QAction* mnuServer = nullptr;
     QAction* mnuClient = nullptr;
     QAction* mnuClose = nullptr;
+    // Opens the game's port on the home router while serving; off at start-up.
+    QAction* mnuRouter = nullptr;
+    // Puts the address a friend should type on the clipboard; while serving.
+    QAction* mnuCopyAddress = nullptr;
 
     QMenu* mnuTEnd = nullptr;
     QAction* mnuToryou = nullptr;

@@ -15,8 +15,9 @@ inline constexpr char kAddressListFile[] = "Virir.txt";
 // The most of the address list file that is read. A list of a thousand entries is a few
 // tens of KiB; a larger file is read up to here, without a line it cuts short.
 inline constexpr qint64 kMaxAddressListBytes = 1024 * 1024;
-// The longest entry kept: the longest a host name can be, and longer than any address.
-inline constexpr qsizetype kMaxAddressLength = 253;
+// The longest entry kept: the longest a host name can be (253 characters), with a port
+// after it (":65535"); longer than any address, also one in brackets.
+inline constexpr qsizetype kMaxAddressLength = 253 + 6;
 
 // The entries of the address list text, in file order. Entries are separated by commas
 // or line ends (CR LF, LF or CR). An entry in double quotes is taken without them and may

@@ -16,6 +16,16 @@ namespace {
 constexpr qint64 kReadChunk = 16 * 1024;
 constexpr qint64 kReadBufferSize = 64 * 1024;
 
+// The peer's address as the accept message shows it: an IPv4 one, also one carried in
+// IPv6, with a blank before each number; any other IPv6 one in its usual compressed form.
+QString PeerAddressText(QHostAddress address) {
+    const std::int32_t v4 = HeldAddress(address);
+    if (v4 != kNoAddress || address.protocol() != QAbstractSocket::IPv6Protocol)
+        return QString::fromStdString(GetPeerIPString(v4));
+    address.setScopeId(QString());
+    return address.toString();
+}
+
 } // namespace
 
 Connection::Connection(quint16 port, QObject* parent) : QObject(parent), port_(port) {
@@ -49,7 +59,12 @@ bool Connection::SocketsAvailable() {
 
 Connection::ListenResult Connection::SetSERVER(int& errorCode) {
     CloseListener();
-    if (server_.listen(QHostAddress::AnyIPv4, port_))
+    // Every local IPv6 address as well as every IPv4 one; IPv4 alone where the system has
+    // no IPv6.
+    if (server_.listen(QHostAddress::Any, port_))
+        return ListenResult::Listening;
+    if (server_.serverError() != QAbstractSocket::AddressInUseError &&
+        server_.listen(QHostAddress::AnyIPv4, port_))
         return ListenResult::Listening;
     const QAbstractSocket::SocketError error = server_.serverError();
     errorCode = SocketErrorCode(error);
@@ -66,34 +81,34 @@ Connection::ListenResult Connection::SetSERVER(int& errorCode) {
     }
 }
 
-void Connection::ConnectTo(const QString& host) {
+void Connection::ConnectTo(const QString& host, quint16 port) {
     DropPeer();
-    // The time-out covers the name's lookup and the connection attempt together.
+    serverPort_ = port;
+    // The time-out covers the name's lookup and every address tried.
     connectTimer_.start(kConnectTimeoutMs);
     const QHostAddress address(host);
-    if (address.protocol() == QAbstractSocket::IPv4Protocol) {
-        ConnectToAddress(address);
+    if (!address.isNull()) {
+        OnLookedUp({address});
         return;
     }
     lookup_.Start(host);
 }
 
 void Connection::OnLookedUp(const QList<QHostAddress>& addresses) {
-    for (const QHostAddress& address : addresses) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
-            ConnectToAddress(address);
-            return;
-        }
+    candidates_ = addresses;
+    if (candidates_.isEmpty()) {
+        connectTimer_.stop();
+        emit connectFailed(SocketErrorCode(QAbstractSocket::HostNotFoundError));
+        return;
     }
-    connectTimer_.stop();
-    emit connectFailed(SocketErrorCode(QAbstractSocket::HostNotFoundError));
+    ConnectToAddress(candidates_.takeFirst());
 }
 
 void Connection::ConnectToAddress(const QHostAddress& address) {
     auto* socket = new QTcpSocket(this);
     AdoptPeer(socket);
     connect(socket, &QTcpSocket::connected, this, [this] { OnSocketNotify(Connect); });
-    socket->connectToHost(address, port_);
+    socket->connectToHost(address, serverPort_);
 }
 
 void Connection::CloseAll() {
@@ -200,8 +215,7 @@ void Connection::AcceptPeer() {
     QTcpSocket* socket = server_.nextPendingConnection();
     if (!socket)
         return;
-    const QString peerText =
-        QString::fromStdString(GetPeerIPString(HeldAddress(socket->peerAddress())));
+    const QString peerText = PeerAddressText(socket->peerAddress());
     // One peer per server start: stop listening, turn away anyone else already queued.
     CloseListener();
     DropPeer();
@@ -242,6 +256,16 @@ void Connection::OnPeerError(QAbstractSocket::SocketError error) {
         OnSocketNotify(Close);
         return;
     }
+    if (!candidates_.isEmpty()) {
+        // A name with several addresses: the next one, within the same time-out.
+        const QHostAddress next = candidates_.takeFirst();
+        QTcpSocket* failed = peer_;
+        peer_ = nullptr;
+        failed->disconnect(this);
+        failed->deleteLater();
+        ConnectToAddress(next);
+        return;
+    }
     connectTimer_.stop();
     DropPeer();
     emit connectFailed(SocketErrorCode(error));
@@ -270,6 +294,7 @@ void Connection::DropPeer() {
     flushTimer_.stop();
     connectTimer_.stop();
     lookup_.Abandon();
+    candidates_.clear();
     if (!peer_)
         return;
     QTcpSocket* socket = peer_;

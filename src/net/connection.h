@@ -15,8 +15,8 @@
 
 namespace quorin {
 
-// The one TCP connection between two copies: as server it listens on every local IPv4
-// address and accepts exactly one peer; as client it connects to the server's address.
+// The one TCP connection between two copies: as server it listens on every local IPv4 and
+// IPv6 address and accepts exactly one peer; as client it connects to the server's address.
 // Every socket event passes through OnSocketNotify, which reads and frames the received
 // bytes, decides what each message does, has it handled (received) and answers it with
 // the acknowledgement. The window is told what happened through the signals; this class
@@ -65,10 +65,10 @@ public:
 
     // Starts listening. On failure `errorCode` holds the socket error code.
     ListenResult SetSERVER(int& errorCode);
-    // Starts connecting to `host`, a dotted address or a host name (looked up without
-    // blocking, on a thread that nothing waits for). The outcome arrives as
-    // connectedToServer or connectFailed.
-    void ConnectTo(const QString& host);
+    // Starts connecting to `port` of `host`, an IPv4 or IPv6 address or a host name (looked
+    // up without blocking, on a thread that nothing waits for; its addresses are tried in
+    // turn). The outcome arrives as connectedToServer or connectFailed.
+    void ConnectTo(const QString& host, quint16 port);
     // Closes the listening and the connected socket from this side.
     void CloseAll();
     // Sends one message to the peer; without a connection nothing is sent.
@@ -114,6 +114,8 @@ private:
     QTimer flushTimer_;
     QTimer connectTimer_;
     HostLookup lookup_;
+    QList<QHostAddress> candidates_; // the server's addresses not tried yet
+    quint16 serverPort_ = 0;
 };
 
 } // namespace quorin

@@ -100,9 +100,11 @@ TEST_F(MainWindow, MenuBarAsDesignedWithOnlyCheckedItemsMarked) {
                      "mnuSep2 -", "mnuEnd 将棋終了(&Q) Ctrl+Q"}));
     EXPECT_EQ(Entries(m.mnuStrong),
               Array("mnuSrtrong", {"入門", "初級", "中級", "中上級", "上級", "プロ級"}));
-    EXPECT_EQ(Entries(m.mnuConnect),
-              (Lines{"mnuServer サーバー（&S） Ctrl+S", "mnuClient クライアント（&C） Ctrl+C",
-                     "mnuSep3 -", "mnuClose 切断(&A) Ctrl+A off"}));
+    EXPECT_EQ(
+        Entries(m.mnuConnect),
+        (Lines{"mnuServer サーバー（&S） Ctrl+S", "mnuClient クライアント（&C） Ctrl+C",
+               "mnuSep3 -", "mnuClose 切断(&A) Ctrl+A off", "mnuRouter ルーターのポートを開く(&U)",
+               "mnuCopyAddress アドレスをコピー(&P) off"}));
     EXPECT_EQ(Entries(m.mnuTEnd), Lines{"mnuToryou 投了"});
     EXPECT_EQ(Entries(m.mnuM), (Lines{"nmuCastling キャスリング", "nmuSep3 -", "mnuAisatsu 挨拶",
                                       "mnuComment コメント", "mnuKao 顔文字"}));

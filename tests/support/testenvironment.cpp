@@ -24,6 +24,16 @@ private:
     std::shared_ptr<Seams> seams_;
 };
 
+// The network of a test has no router in front of it.
+struct NoRouter : RouterClient {
+    Found Find() override { return {}; }
+    Answer AddMapping(int, int, int) override { return {-1, "no router", 0, {}}; }
+    void DeleteMapping(int, int) override {}
+    Answer AddPinhole(const std::string&, int, int) override { return {-1, "no router", 0, {}}; }
+    void UpdatePinhole(const std::string&, int) override {}
+    void DeletePinhole(const std::string&) override {}
+};
+
 } // namespace
 
 QString AssetsFolder() {
@@ -81,6 +91,9 @@ Environment TestEnvironment::environment() const {
         return !seams->yesNo.isEmpty() && seams->yesNo.takeFirst();
     };
     env.makeMoveSound = [seams] { return std::make_unique<RecordingSound>(seams); };
+    // No router, unless a test brings one; its leases are short, to see them renewed.
+    env.makeRouter = [] { return std::make_unique<NoRouter>(); };
+    env.routerLeaseSeconds = 2;
     return env;
 }
 
