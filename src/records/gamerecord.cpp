@@ -1,6 +1,7 @@
 #include "gamerecord.h"
 
 #include "recordfile.h"
+#include "regularfile.h"
 #include "savename.h"
 #include "wholefile.h"
 
@@ -28,6 +29,8 @@ QString GameRecord::SwitchOn() {
     recordAll_ = true;
     QDir().mkpath(folder_);
     QFile file(path());
+    if (NotRegularThere(file.fileName()))
+        return CannotWrite(file.fileName(), NotRegularFile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return CannotWrite(file.fileName(), file.errorString());
     return {};
@@ -36,6 +39,9 @@ QString GameRecord::SwitchOn() {
 QString GameRecord::AppendRecord(const QString& name, const QByteArray& line) {
     QDir().mkpath(folder_);
     QFile file(QDir(folder_).filePath(name));
+    // A pipe in the record's place would hold the game at the next move.
+    if (NotRegularThere(file.fileName()))
+        return CannotWrite(file.fileName(), NotRegularFile());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return CannotWrite(file.fileName(), file.errorString());
     const QByteArray bytes = line + "\r\n";

@@ -56,6 +56,11 @@ QString NotRegularFile() {
     return QStringLiteral("通常のファイルではありません。");
 }
 
+bool NotRegularThere(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
 QString ReadRegularFile(const QString& path, qint64 maxBytes, const QString& tooLarge,
                         const std::function<bool(QByteArrayView piece)>& piece) {
     QFile file(path);

@@ -13,6 +13,10 @@ namespace quorin {
 // folder, a link to one of these, or a link loop.
 QString NotRegularFile();
 
+// Whether something other than a regular file stands at `path` after following links (a
+// pipe, a device, a folder): opening it for writing could wait for ever.
+bool NotRegularThere(const QString& path);
+
 // Reads the file at `path` when it is a regular file after following links, handing its
 // bytes to `piece` in order, a piece at a time, until `piece` answers false. Nothing else
 // is ever opened: reading a pipe or a device would never end or never stop. On Unix the

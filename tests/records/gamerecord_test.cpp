@@ -2,6 +2,7 @@
 #include "records/gamerecord.h"
 #include "records/pgnfile.h"
 #include "records/recordfile.h"
+#include "records/regularfile.h"
 #include "rules/position.h"
 #include "support/files.h"
 
@@ -64,6 +65,11 @@ TEST_F(GameRecordTest, FailuresAreReportedAndWriteNothing) {
         EXPECT_FALSE(record.SaveAs(answer, folder).isEmpty()) << answer.toStdString();
     EXPECT_EQ(Contents(record.path()), "0A,01\r\n");
     EXPECT_FALSE(QFile::exists(current.filePath("game.chs")));
+    // A pipe in the record's place is refused, not waited on.
+    GameRecord piped(current.path());
+    ASSERT_EQ(mkfifo(QFile::encodeName(piped.path()).constData(), 0600), 0);
+    EXPECT_TRUE(piped.SwitchOn().contains(NotRegularFile()));
+    EXPECT_TRUE(piped.Record("0A,01").contains(NotRegularFile()));
 }
 
 // Line n of a made-up record (n below 768): one piece on an empty board.
