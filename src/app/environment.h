@@ -76,6 +76,9 @@ struct Environment {
     // The folder a record saved as `name` lands in when the name has no absolute path: the
     // record folder for a bare name, the working folder for a name with folders in it.
     QString savedRecordFolder(const QString& name) const;
+    // Where a game in progress is kept between runs of the program: the user's data folder,
+    // where the records go when the program's own folder may not be written.
+    QString savedGameFolder() const { return userDataFolder; }
     // Where the file chooser starts for a replay: the record folder once it exists.
     QString replayChooserFolder() const;
 };

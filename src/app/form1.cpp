@@ -8,6 +8,7 @@
 #include "net/routermapping.h"
 #include "net/serverfinder.h"
 #include "records/designfont.h"
+#include "records/savedgame.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -86,6 +87,7 @@ Form1::Form1(Environment env, QWidget* parent)
     ComboFile();
     game_.MyTurn = true;
     sound_ = env_.makeMoveSound();
+    RestoreGame();
 }
 
 void Form1::OpenMoveSound() {
@@ -145,6 +147,7 @@ void Form1::connectMenus() {
     connect(menu_.mnuServer, &QAction::triggered, this, &Form1::mnuServer_Click);
     connect(menu_.mnuClient, &QAction::triggered, this, &Form1::mnuClient_Click);
     connect(menu_.mnuClose, &QAction::triggered, this, &Form1::mnuClose_Click);
+    connect(menu_.mnuResume, &QAction::triggered, this, &Form1::mnuResume_Click);
     connect(menu_.mnuVSave, &QAction::triggered, this, &Form1::mnuVSave_Click);
     connect(menu_.mnuSave, &QAction::triggered, this, &Form1::mnuSave_Click);
 }
@@ -208,6 +211,7 @@ void Form1::mnuInit_Click() {
     board_->ShowChanges();
     connection_->AwaitingAck = false;
     game_.MoveNumber = 0;
+    ForgetGame();
 }
 
 void Form1::mnuEnd_Click() {

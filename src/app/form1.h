@@ -26,6 +26,7 @@ class BoardWidget;
 class Clocks;
 class Connection;
 class RouterMapping;
+class SavedGameFile;
 class ServerFinder;
 struct MessageAction;
 
@@ -84,6 +85,9 @@ public:
     void mnuServer_Click();
     void mnuClient_Click();
     void mnuClose_Click();
+    // Goes on with the game of a lost connection: listens again as its server, or connects
+    // again to the same address as its client, keeping the game as it was.
+    void mnuResume_Click();
     // Opens the router's port while serving, or stops doing so.
     void mnuRouter_Click();
     // Puts AddressToHandOn on the clipboard.
@@ -128,6 +132,12 @@ private:
     void connectPlay();
     void connectRecords();
     void connectRouter();
+    // A game that goes on after a lost link or a closed window.
+    void RestoreGame();
+    void SaveGame();
+    void ForgetGame();
+    void FinishResume();
+    void UpdateResumeItem();
     // The router's port, the address menu item and Text1's tool tip follow whether this
     // copy listens.
     void UpdateListening();
@@ -140,7 +150,8 @@ private:
     void castle(CastlingSide side);
     void onFirstPaint();
     void OpenMoveSound();
-    void SetSERVER();
+    // Listens; a new game starts its numbering and castling afresh.
+    void SetSERVER(bool newGame = true);
 
     // What the connection reports.
     void onAccepted(const QString& peerAddressText);
@@ -174,6 +185,7 @@ private:
     QString recordLine(const std::string& line) override;
     void reportRecordFailure(const QString& failure) override;
     void announceCheck() override;
+    void warnIllegalMove(int moveNumber) override;
     void showMessage(const QString& text) override;
 
     // MoveInputHost
@@ -197,6 +209,13 @@ private:
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<ServerFinder> finder_;
     std::unique_ptr<RouterMapping> router_;
+    std::unique_ptr<SavedGameFile> savedGame_;
+    // This game was played over a connection, as server or client; a resume is under way.
+    bool connectedInGame_ = false;
+    bool wasServer_ = false;
+    bool resuming_ = false;
+    // The game was taken from the last run and has not been resumed.
+    bool restored_ = false;
     std::unique_ptr<MoveExchange> exchange_;
     std::unique_ptr<MoveInput> moveInput_;
     Form2* form2_ = nullptr;

@@ -97,6 +97,7 @@ void Form1::onServerLost(const QString& address) {
 }
 
 void Form1::mnuServer_Click() {
+    ForgetGame();
     menu_.mnuServer->setEnabled(false);
     menu_.mnuClient->setEnabled(false);
     menu_.mnuClose->setEnabled(true);
@@ -109,7 +110,7 @@ void Form1::mnuServer_Click() {
     menu_.nmuCastlingRight->setEnabled(true);
 }
 
-void Form1::SetSERVER() {
+void Form1::SetSERVER(bool newGame) {
     LocalAddressText = QString::fromStdString(GetMyLocalIPString(GetMyLocalIPAddress()));
     HostText = LocalAddressText;
     Text1->setText(LocalAddressText);
@@ -117,8 +118,10 @@ void Form1::SetSERVER() {
     switch (connection_->SetSERVER(errorCode)) {
     case Connection::ListenResult::Listening:
         Text2->setText(QStringLiteral("クライアント待受"));
-        game_.MoveNumber = 0;
-        game_.ResetCastling();
+        if (newGame) {
+            game_.MoveNumber = 0;
+            game_.ResetCastling();
+        }
         finder_->startAnnouncing();
         break;
     case Connection::ListenResult::SocketFailed:
@@ -142,6 +145,7 @@ void Form1::mnuClient_Click() {
         Text2->setText(server.failure);
         return;
     }
+    ForgetGame();
     menu_.mnuServer->setEnabled(false);
     menu_.mnuClient->setEnabled(false);
     menu_.mnuClose->setEnabled(true);
@@ -169,6 +173,8 @@ void Form1::mnuClose_Click() {
     Text1->setText(QStringLiteral("切断しました"));
     Text2->clear();
     clocks_->stop();
+    resuming_ = false;
+    UpdateResumeItem();
 }
 
 void Form1::onAccepted(const QString& peerAddressText) {
@@ -177,12 +183,16 @@ void Form1::onAccepted(const QString& peerAddressText) {
     recordFailureReported_ = false;
     Text2->setText(peerAddressText + QStringLiteral("が接続してきました。"));
     EnableConnectedMenus();
+    wasServer_ = true;
+    FinishResume();
 }
 
 void Form1::onConnected() {
     recordFailureReported_ = false;
     Text2->setText(QStringLiteral("サーバーと接続が完了しました。"));
     EnableConnectedMenus();
+    wasServer_ = false;
+    FinishResume();
 }
 
 void Form1::onConnectFailed(int errorCode) {
@@ -191,6 +201,8 @@ void Form1::onConnectFailed(int errorCode) {
     menu_.mnuServer->setEnabled(true);
     menu_.mnuClient->setEnabled(true);
     menu_.mnuClose->setEnabled(false);
+    resuming_ = false;
+    UpdateResumeItem();
 }
 
 void Form1::onClosedByPeer() {
@@ -203,10 +215,12 @@ void Form1::onClosedByPeer() {
     menu_.mnuM->menuAction()->setEnabled(false);
     menu_.mnuTEnd->menuAction()->setEnabled(false);
     clocks_->stop();
+    UpdateResumeItem();
 }
 
 void Form1::onAcknowledged() {
     Command5->setEnabled(true);
+    SaveGame(); // the move may have had its answer
 }
 
 void Form1::MsgDispatch(const MessageAction& action) {
@@ -216,6 +230,7 @@ void Form1::MsgDispatch(const MessageAction& action) {
         break;
     case MessageAction::Type::ApplyMove:
         exchange_->ReceiveMove(action.position, action.moveNumber);
+        SaveGame();
         break;
     case MessageAction::Type::ShowText:
         Text2->setText(FromUtf16(action.text));
@@ -264,6 +279,10 @@ void Form1::showMessage(const QString& text) {
 
 void Form1::announceCheck() {
     showOnce(checkBox_, QStringLiteral("チェック！"));
+}
+
+void Form1::warnIllegalMove(int moveNumber) {
+    Text2->setText(QStringLiteral("注意：相手の手は規則に合いません（第 %1手）。").arg(moveNumber));
 }
 
 bool Form1::connected() const {

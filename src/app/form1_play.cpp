@@ -62,6 +62,7 @@ void Form1::castle(CastlingSide side) {
     beginMove();
     exchange_->SendMove();
     connection_->SendData(kCastlingNotice);
+    SaveGame();
     menu_.nmuCastling->menuAction()->setEnabled(false);
     board_->ShowChanges();
 }
@@ -133,6 +134,7 @@ void Form1::notifyPromotion() {
 
 void Form1::sendMove() {
     exchange_->SendMove();
+    SaveGame();
 }
 
 void Form1::announceWin() {

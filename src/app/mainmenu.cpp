@@ -69,6 +69,7 @@ MainMenu MainMenu::Build(QMenuBar* bar) {
                           QKeySequence(Qt::CTRL | Qt::Key_S));
     m.mnuClient = AddItem(m.mnuConnect, "mnuClient", QStringLiteral("クライアント（&C）"),
                           QKeySequence(Qt::CTRL | Qt::Key_C));
+    m.mnuResume = AddItem(m.mnuConnect, "mnuResume", QStringLiteral("再接続(&R)"));
     AddSeparator(m.mnuConnect, "mnuSep3");
     m.mnuClose = AddItem(m.mnuConnect, "mnuClose", QStringLiteral("切断(&A)"),
                          QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -102,6 +103,7 @@ MainMenu MainMenu::Build(QMenuBar* bar) {
     m.mnuStrong->menuAction()->setEnabled(false);
     m.mnuClose->setEnabled(false);
     m.mnuCopyAddress->setEnabled(false);
+    m.mnuResume->setEnabled(false);
     m.mnuTEnd->menuAction()->setEnabled(false);
     m.mnuM->menuAction()->setEnabled(false);
     return m;

@@ -23,6 +23,8 @@ struct MainMenu {
     QMenu* mnuConnect = nullptr;
     QAction* mnuServer = nullptr;
     QAction* mnuClient = nullptr;
+    // Goes on with the game of the connection that was lost, as server or client again.
+    QAction* mnuResume = nullptr;
     QAction* mnuClose = nullptr;
     // Opens the game's port on the home router while serving; off at start-up.
     QAction* mnuRouter = nullptr;

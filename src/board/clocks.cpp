@@ -28,6 +28,10 @@ void Clocks::start() {
     Timer1.start(kGameInterval);
 }
 
+void Clocks::resume() {
+    Timer1.start(kGameInterval);
+}
+
 void Clocks::stop() {
     Timer1.stop();
 }

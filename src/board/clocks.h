@@ -37,6 +37,8 @@ public:
 
     // A game's first move: both clocks from zero, one tick a second.
     void start();
+    // A game resumed: the clocks go on from their readings, one tick a second.
+    void resume();
     // The game or the connection ended: the clocks stand still, their readings stay.
     void stop();
     // One tick of Timer1.

@@ -2,6 +2,7 @@
 
 #include "addresslist.h"
 #include "addresstext.h"
+#include "deadlink.h"
 #include "messages.h"
 #include "socketerrorcode.h"
 #include "wirecodec.h"
@@ -124,6 +125,18 @@ void Connection::SendData(std::u16string_view message) {
     const std::string bytes = EncodeMessage(message);
     peer_->write(bytes.data(), qint64(bytes.size()));
     peer_->flush();
+    if (message == kAcknowledgement)
+        return;
+    ++sent_;
+    if (message.starts_with(u"VURORE_MSG2:")) {
+        moveSent_ = sent_;
+        unansweredMove_ = message;
+    }
+}
+
+void Connection::ResendUnansweredMove() {
+    if (!unansweredMove_.empty())
+        SendData(std::u16string(unansweredMove_));
 }
 
 void Connection::OnSocketNotify(int event) {
@@ -204,6 +217,8 @@ void Connection::Handle(const std::u16string& message) {
     if (action.acknowledge)
         SendData(kAcknowledgement);
     if (action.type == MessageAction::Type::Acknowledgement) {
+        if (answered_ < sent_ && ++answered_ == moveSent_)
+            unansweredMove_.clear();
         AwaitingAck = false;
         emit acknowledged();
         return;
@@ -221,6 +236,7 @@ void Connection::AcceptPeer() {
     DropPeer();
     socket->setParent(this);
     AdoptPeer(socket);
+    WatchForDeadLink(*socket);
     connected_ = true;
     emit accepted(peerText);
 }
@@ -229,6 +245,7 @@ void Connection::PeerConnected() {
     connectTimer_.stop();
     // Small messages go out at once (a socket takes this only once it is connected).
     peer_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    WatchForDeadLink(*peer_);
     connected_ = true;
     emit connectedToServer();
 }
@@ -273,6 +290,7 @@ void Connection::OnPeerError(QAbstractSocket::SocketError error) {
 
 void Connection::AdoptPeer(QTcpSocket* socket) {
     peer_ = socket;
+    sent_ = answered_ = moveSent_ = 0;
     framer_ = MessageFramer();
     socket->setReadBufferSize(kReadBufferSize);
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);

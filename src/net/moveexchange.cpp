@@ -4,6 +4,7 @@
 #include "rules/gamestate.h"
 #include "rules/movecheck.h"
 #include "rules/position.h"
+#include "rules/receivedmove.h"
 
 namespace quorin {
 
@@ -46,7 +47,25 @@ void MoveExchange::SendMove() {
         host_.reportRecordFailure(failure);
 }
 
+bool MoveExchange::FollowsRules(const Board& received, int moveNumber) const {
+    // Move 1 starts from the first player's start position; the peer made it, as White.
+    if (moveNumber == 1)
+        return FollowsByOneMove(Turned(*ReadPosition(InitialPosition)), received, Colour::White);
+    if (game_.PlayerSide == kFirstPlayer || game_.PlayerSide == kSecondPlayer)
+        return FollowsByOneMove(game_.board, received,
+                                game_.PlayerSide == kFirstPlayer ? Colour::Black : Colour::White);
+    return FollowsByOneMove(game_.board, received, Colour::White) ||
+           FollowsByOneMove(game_.board, received, Colour::Black);
+}
+
 void MoveExchange::ReceiveMove(const std::string& position, int moveNumber) {
+    const Board received = *ReadPosition(position);
+    if ((moveNumber == game_.MoveNumber && received == game_.board) ||
+        (moveNumber == game_.LastReceivedNumber && received == game_.LastReceived))
+        return;
+    const bool follows = moveNumber != game_.MoveNumber + 1 || FollowsRules(received, moveNumber);
+    game_.LastReceivedNumber = moveNumber;
+    game_.LastReceived = received;
     game_.PositionString = position;
     game_.MoveNumber = moveNumber;
     if (moveNumber == 1) {
@@ -64,6 +83,8 @@ void MoveExchange::ReceiveMove(const std::string& position, int moveNumber) {
     host_.setStatusText(QStringLiteral("あなたの番"));
     if (!game_.CastlingOff)
         host_.setCastlingMenuEnabled(true);
+    if (!follows)
+        host_.warnIllegalMove(moveNumber);
     if (IsKingInCheck(game_.board))
         host_.announceCheck();
     // Reported only now, so the move is wholly taken over before any box opens.

@@ -8,6 +8,7 @@
 namespace quorin {
 
 struct GameState;
+class Board;
 
 // What the move exchange needs from the rest of the program: the connection, the board
 // window, the clocks, the record and the boxes.
@@ -34,6 +35,8 @@ public:
     virtual void reportRecordFailure(const QString& failure) = 0;
     // The local king is attacked: "チェック！".
     virtual void announceCheck() = 0;
+    // The move taken over does not follow by the rules from the position before.
+    virtual void warnIllegalMove(int moveNumber) = 0;
 };
 
 // Passing moves between the two copies. A move sends the whole board, turned half a turn
@@ -47,13 +50,17 @@ public:
 
     // After a local move (or castling) has been made on the board.
     void SendMove();
-    // A move received from the peer: a valid position text and its move number.
+    // A move received from the peer: a valid position text and its move number. The move
+    // taken last, sent once more after a lost link, changes nothing. The next move of the
+    // game is checked against the rules; one that breaks them is still taken, and said.
     void ReceiveMove(const std::string& position, int moveNumber);
 
     // "Quorin：あなた=" + side + ":第 N手".
     static QString Title(const std::string& side, int moveNumber);
 
 private:
+    bool FollowsRules(const Board& received, int moveNumber) const;
+
     GameState& game_;
     MoveExchangeHost& host_;
 };

@@ -25,6 +25,10 @@ struct GameState {
     bool RightRookMoved = false;                 // the rook that started on (7, 7) moved
     bool CastlingOff = false;                    // castling is no longer available
     bool CastlingRedrawDone = false;             // the one full redraw after it is done
+    // The last move taken from the peer, to know it again when it is sent once more after
+    // a lost link; number 0 when none was taken in this game.
+    int LastReceivedNumber = 0;
+    Board LastReceived;
 
     // Loads `board` from PositionString. A text that is not a valid position leaves the
     // board as it was and answers false.

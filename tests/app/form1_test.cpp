@@ -103,6 +103,7 @@ TEST_F(MainWindow, MenuBarAsDesignedWithOnlyCheckedItemsMarked) {
     EXPECT_EQ(
         Entries(m.mnuConnect),
         (Lines{"mnuServer サーバー（&S） Ctrl+S", "mnuClient クライアント（&C） Ctrl+C",
+                     "mnuResume 再接続(&R) off",
                "mnuSep3 -", "mnuClose 切断(&A) Ctrl+A off", "mnuRouter ルーターのポートを開く(&U)",
                "mnuCopyAddress アドレスをコピー(&P) off"}));
     EXPECT_EQ(Entries(m.mnuTEnd), Lines{"mnuToryou 投了"});

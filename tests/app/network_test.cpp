@@ -15,7 +15,10 @@
 #include <QTextDocument>
 #include <QUdpSocket>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 
 using namespace quorin;
 using test::Copy;
@@ -158,6 +161,27 @@ TEST_F(Network, ServerAndClientSeeEachStateOfTheConnectionAndEitherMayClose) {
     server.window.mnuClose_Click();
     ASSERT_TRUE(WaitFor([&] { return client.window.Text2->text() == QStringLiteral("CLOSE"); }));
     EXPECT_TRUE(Layout(client, false));
+}
+
+// Both ends of a connection have the system probe a silent link and give up data the peer
+// never takes, so a dead link ends the connection.
+TEST_F(Network, BothEndsWatchForADeadLink) {
+    Connect();
+    for (Copy* copy : {&server, &client}) {
+        const QTcpSocket* socket = copy->window.connection().findChild<QTcpSocket*>();
+        ASSERT_NE(socket, nullptr);
+        const auto option = [&](int level, int name) {
+            int value = -1;
+            socklen_t size = sizeof value;
+            getsockopt(int(socket->socketDescriptor()), level, name, &value, &size);
+            return value;
+        };
+        EXPECT_EQ(option(SOL_SOCKET, SO_KEEPALIVE), 1);
+        EXPECT_EQ(option(IPPROTO_TCP, TCP_KEEPIDLE), 10);
+        EXPECT_EQ(option(IPPROTO_TCP, TCP_KEEPINTVL), 3);
+        EXPECT_EQ(option(IPPROTO_TCP, TCP_KEEPCNT), 3);
+        EXPECT_EQ(option(IPPROTO_TCP, TCP_USER_TIMEOUT), 20000);
+    }
 }
 
 TEST(FindingAlone, SixteenServersAreKeptUntilTheyFallSilentAndTheFilesEntriesStay) {

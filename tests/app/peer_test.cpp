@@ -4,6 +4,7 @@
 #include "twocopies.h"
 
 #include "rules/castling.h"
+#include "rules/legalmoves.h"
 #include "rules/position.h"
 #include "support/files.h"
 
@@ -153,6 +154,39 @@ TEST_F(RawPeer, AMoveCutByAPauseIsTakenOnceWithItsWholeNumber) {
         WaitFor([] { return false; }, pauseMs);
         EXPECT_TRUE(Answered(move.mid(cut > 0 ? cut : move.size() + cut))) << number;
         EXPECT_EQ(copy.window.windowTitle(), MoveExchange::Title("後手", number));
+    }
+}
+
+// A move sent again (after a lost link) changes nothing; the next move is checked against
+// the rules, and one that breaks them is taken all the same, and said, with its number;
+// a move of another number is not checked.
+TEST_F(RawPeer, AMoveSentAgainChangesNothingAndABadMoveIsSaid) {
+    copy.window.mnuVSave_Click();
+    int sounds = 0;
+    copy.env.seams().observe = [&](const QString& message) { sounds += message.isEmpty(); };
+    Board peer = *ReadPosition(InitialPosition); // the peer plays White, first: e2-e4
+    peer.set({4, 4}, peer.at({4, 6}));
+    peer.set({4, 6}, kEmptyCode);
+    const QByteArray e4 = MoveOnWire(WritePositionForPeer(peer), u" 1");
+    ASSERT_TRUE(Answered(e4));
+    ASSERT_TRUE(Answered(e4));
+    EXPECT_EQ(sounds, 1);
+    EXPECT_EQ(test::Contents(copy.window.record().path()).count('\n'), 1);
+    EXPECT_EQ(copy.window.Text2->text(), " 127. 0. 0. 1が接続してきました。");
+    const std::tuple<std::u16string, int, bool> moves[] = {
+        {u" 2", 0, true}, {u" 3", 2, true}, {u" 9", 5, false}};
+    for (const auto& [number, column, warned] : moves) {
+        copy.window.Text2->clear();
+        for (const int x : {column, column + 1}) { // two pawns at once
+            peer.set({x, 4}, peer.at({x, 6}));
+            peer.set({x, 6}, kEmptyCode);
+        }
+        ASSERT_TRUE(Answered(MoveOnWire(WritePositionForPeer(peer), number)));
+        EXPECT_EQ(copy.window.Text2->text(),
+                  warned ? QStringLiteral("注意：相手の手は規則に合いません（第 %1手）。")
+                               .arg(QString::fromStdU16String(number).trimmed())
+                         : QString());
+        EXPECT_EQ(copy.game().board, Turned(peer)); // taken all the same
     }
 }
 

@@ -50,6 +50,37 @@ struct Copy {
     }
 };
 
+// A copy that can be closed and started again in its own folders, as a player does.
+struct Player {
+    explicit Player(quint16 port) : env(port) { Start(); }
+    void Start() {
+        window.reset();
+        window = std::make_unique<Form1>(env.environment());
+        window->show();
+        WaitFor([&] { return window->BoardReady(); });
+    }
+    GameState& game() { return window->game(); }
+    void Click(Square s) {
+        QTest::mouseClick(&window->boardWidget(), Qt::LeftButton, {},
+                          window->renderer().geometry().pieceRect(s).center());
+    }
+    // The link ends at once, as when it is reset: the peer sees it close.
+    void Cut() {
+        for (QTcpSocket* socket : window->connection().findChildren<QTcpSocket*>())
+            socket->abort();
+    }
+    // Whether the picture is what drawing the position afresh gives.
+    bool showsItsBoard() {
+        BoardRenderer& renderer = window->renderer();
+        const QImage shown = renderer.BackBuffer().copy();
+        renderer.MakeBan();
+        renderer.DrawBoard(game().board);
+        return renderer.BackBuffer() == shown;
+    }
+    TestEnvironment env;
+    std::unique_ptr<Form1> window;
+};
+
 // A square named as on a chess board ("e2"), seen from the server, who moves first and
 // plays the white pieces from the bottom, or from the client, who sees the board turned.
 inline Square ServerView(const char* name) {

@@ -7,6 +7,9 @@ set -u
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 E2E_PIDS=()
 E2E_WORK=$(mktemp -d)
+# The copies' own folders in the user's home (the address list, records, games kept
+# between runs) are the test's, never the machine user's.
+export XDG_DATA_HOME="$E2E_WORK/home/data" XDG_CONFIG_HOME="$E2E_WORK/home/config"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -138,6 +141,23 @@ framed() {
     import -window root "$shot"
     [ "$(convert "$shot" -crop "1x1+$((CLIENT_X + 71 + $2 * cell))+$((CLIENT_Y + 11 + $3 * cell))" \
         -format '%[fx:int(255*r+0.5)],%[fx:int(255*g+0.5)],%[fx:int(255*b+0.5)]' info:)" = "0,72,200" ]
+}
+
+# connect_menu <win> <key>: an item of "接続", by its mnemonic, with the menu opened by a
+# click on its title.
+connect_menu() {
+    client_origin "$1"
+    xdotool mousemove $((CLIENT_X + 83)) $((CLIENT_Y - 10)) click 1
+    sleep 0.4
+    xdotool key "$2"
+}
+
+# resign <win>: "投了", the one item of its menu.
+resign() {
+    client_origin "$1"
+    xdotool mousemove $((CLIENT_X + 122)) $((CLIENT_Y - 10)) click 1
+    sleep 0.4
+    xdotool key Down Return
 }
 
 # record_all <win>: "全手保存" from the File menu, with the keyboard once the menu is open.

@@ -127,13 +127,6 @@ line_text() {
     xclip -o -selection primary 2>/dev/null
 }
 line_is() { [ "$(line_text "$1")" = "$2" ]; }
-# connect_menu <win> <key>: an item of "接続", by its mnemonic.
-connect_menu() {
-    client_origin "$1"
-    xdotool mousemove $((CLIENT_X + 83)) $((CLIENT_Y - 10)) click 1
-    sleep 0.4
-    xdotool key "$2"
-}
 # paste_address <win>: the clipboard in place of the address box's text.
 paste_address() {
     client_origin "$1"
