@@ -41,6 +41,26 @@ wait_for "move 2" title_is "$server" "Quorin：あなた=先手:第 2手"
 { kill -9 "$client_pid" && wait "$client_pid"; } 2>/dev/null
 wait_for "the server to see the close" field_is "$server" Text2 "CLOSE"
 lines_are "$server_dir/RadedIvu.chs" 2 || fail "the record holds $(lines "$server_dir/RadedIvu.chs") lines"
+
+note "started again, it takes up its game; both resume and the game is played to its end"
+start_copy "$client_dir" 650
+client=$COPY_WIN
+client_pid=$COPY_PID
+wait_for "the game taken up" title_is "$client" "Quorin：あなた=後手:第 2手"
+wait_for "the offer to resume" field_is "$client" Text2 "前回の対局を再開できます（第 2手）。"
+connect_menu "$server" r
+connect_menu "$client" r
+wait_for "the server to resume" field_is "$server" Text2 "対局を再開しました（第 2手）。"
+wait_for "the client to resume" field_is "$client" Text2 "対局を再開しました（第 2手）。"
+drag "$server" 3 6 3 4
+wait_for "move 3" title_is "$client" "Quorin：あなた=後手:第 3手"
+drag "$client" 3 6 3 4
+wait_for "move 4" title_is "$server" "Quorin：あなた=先手:第 4手"
+resign "$client"
+wait_for "the resignation" field_is "$client" Text2 "あなたの負けです。"
+lines_are "$server_dir/RadedIvu.chs" 4 || fail "the record holds $(lines "$server_dir/RadedIvu.chs") lines"
+quit "$client" "$client_pid"
+wait_for "the server to see the close" field_is "$server" Text2 "CLOSE"
 # Its menus are back to idle: it can serve again at once.
 key_to "$server" ctrl+s
 wait_for "the server to listen again" field_is "$server" Text2 "クライアント待受"
