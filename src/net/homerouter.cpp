@@ -114,12 +114,12 @@ private:
     bool FindIgd(Found& found) {
         // All asked for at once, and answers awaited once: a network without a router
         // costs one wait, not one for each kind.
-        static const char* const kKinds[] = {
-            "urn:schemas-upnp-org:device:InternetGatewayDevice:2",
-            "urn:schemas-upnp-org:device:InternetGatewayDevice:1",
-            "urn:schemas-upnp-org:service:WANIPConnection:2",
-            "urn:schemas-upnp-org:service:WANIPConnection:1",
-            "urn:schemas-upnp-org:service:WANPPPConnection:1", nullptr};
+        static const char* const kKinds[] = {"urn:schemas-upnp-org:device:InternetGatewayDevice:2",
+                                             "urn:schemas-upnp-org:device:InternetGatewayDevice:1",
+                                             "urn:schemas-upnp-org:service:WANIPConnection:2",
+                                             "urn:schemas-upnp-org:service:WANIPConnection:1",
+                                             "urn:schemas-upnp-org:service:WANPPPConnection:1",
+                                             nullptr};
         int error = 0;
         UPNPDev* devices =
             upnpDiscoverDevices(kKinds, kDiscoveryMs, nullptr, nullptr, 0, 0, 2, &error, 1);
