@@ -170,13 +170,18 @@ std::optional<SavedGame> SavedGameFile::TakeNewest() {
 }
 
 bool SavedGameFile::Save(const SavedGame& saved) {
-    if (path_.isEmpty()) {
-        const QString name = QStringLiteral("game-%1-%2.quorin")
-                                 .arg(QDateTime::currentMSecsSinceEpoch())
-                                 .arg(QCoreApplication::applicationPid());
-        if (!QDir().mkpath(folder_) || !Hold(QDir(folder_).filePath(name)))
-            return false;
+    // A name no other game has: the time, this copy, and a count for games begun at once.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (int n = 0; path_.isEmpty() && n < 100 && QDir().mkpath(folder_); ++n) {
+        const QString path = QDir(folder_).filePath(QStringLiteral("game-%1-%2-%3.quorin")
+                                                        .arg(now)
+                                                        .arg(QCoreApplication::applicationPid())
+                                                        .arg(n));
+        if (!QFileInfo::exists(path))
+            Hold(path);
     }
+    if (path_.isEmpty())
+        return false;
     return WriteWholeFile(path_, WriteSavedGame(saved)).isEmpty();
 }
 
