@@ -103,9 +103,8 @@ TEST_F(MainWindow, MenuBarAsDesignedWithOnlyCheckedItemsMarked) {
     EXPECT_EQ(
         Entries(m.mnuConnect),
         (Lines{"mnuServer サーバー（&S） Ctrl+S", "mnuClient クライアント（&C） Ctrl+C",
-                     "mnuResume 再接続(&R) off",
-               "mnuSep3 -", "mnuClose 切断(&A) Ctrl+A off", "mnuRouter ルーターのポートを開く(&U)",
-               "mnuCopyAddress アドレスをコピー(&P) off"}));
+               "mnuResume 再接続(&R) off", "mnuSep3 -", "mnuClose 切断(&A) Ctrl+A off",
+               "mnuRouter ルーターのポートを開く(&U)", "mnuCopyAddress アドレスをコピー(&P) off"}));
     EXPECT_EQ(Entries(m.mnuTEnd), Lines{"mnuToryou 投了"});
     EXPECT_EQ(Entries(m.mnuM), (Lines{"nmuCastling キャスリング", "nmuSep3 -", "mnuAisatsu 挨拶",
                                       "mnuComment コメント", "mnuKao 顔文字"}));

@@ -149,32 +149,3 @@ TEST_F(Game, FromTheFirstMoveToTheCaptureOfAKing) {
     Play(client, "a6", "a5");
     EXPECT_EQ(client.messages().size(), told + 1);
 }
-
-// Games in a row, without a restart: the second player draws its own pieces with the picture
-// set the first player draws the other side's with, whoever moves first and however often.
-// The last game is begun with "初期化" on one side only.
-TEST_F(Game, EachPlayerKeepsItsColoursInEveryGame) {
-    Connect();
-    const auto at = [](Copy& copy, Square square) {
-        BoardRenderer& renderer = copy.window.renderer();
-        return renderer.BackBuffer().copy(renderer.geometry().pieceRect(square));
-    };
-    for (int game = 0; game < 7; ++game) {
-        SCOPED_TRACE(game);
-        Copy& first = game < 3 || game == 6 ? server : client;
-        Copy& second = &first == &server ? client : server;
-        server.window.mnuInit_Click();
-        if (game < 6)
-            client.window.mnuInit_Click();
-        Board& board = first.game().board; // a pawn's first step
-        first.window.connection().AwaitingAck = true;
-        board.set({4, 4}, board.at({4, 6}));
-        board.set({4, 6}, kEmptyCode);
-        first.window.moveExchange().SendMove();
-        ASSERT_TRUE(Arrived(second, first, 1));
-        EXPECT_NE(at(first, {0, 6}), at(first, {0, 1}));
-        EXPECT_EQ(at(second, {0, 6}), at(first, {0, 1}));
-        EXPECT_EQ(at(second, {0, 1}), at(first, {0, 6}));
-        EXPECT_TRUE(second.showsItsBoard());
-    }
-}

@@ -163,24 +163,20 @@ TEST_F(Network, ServerAndClientSeeEachStateOfTheConnectionAndEitherMayClose) {
     EXPECT_TRUE(Layout(client, false));
 }
 
-// Both ends of a connection have the system probe a silent link and give up data the peer
-// never takes, so a dead link ends the connection.
+// Both ends have the system probe a silent link and give up data never taken.
 TEST_F(Network, BothEndsWatchForADeadLink) {
     Connect();
     for (Copy* copy : {&server, &client}) {
-        const QTcpSocket* socket = copy->window.connection().findChild<QTcpSocket*>();
-        ASSERT_NE(socket, nullptr);
-        const auto option = [&](int level, int name) {
-            int value = -1;
-            socklen_t size = sizeof value;
-            getsockopt(int(socket->socketDescriptor()), level, name, &value, &size);
-            return value;
-        };
-        EXPECT_EQ(option(SOL_SOCKET, SO_KEEPALIVE), 1);
-        EXPECT_EQ(option(IPPROTO_TCP, TCP_KEEPIDLE), 10);
-        EXPECT_EQ(option(IPPROTO_TCP, TCP_KEEPINTVL), 3);
-        EXPECT_EQ(option(IPPROTO_TCP, TCP_KEEPCNT), 3);
-        EXPECT_EQ(option(IPPROTO_TCP, TCP_USER_TIMEOUT), 20000);
+        const auto fd = int(copy->window.connection().findChild<QTcpSocket*>()->socketDescriptor());
+        for (const auto& [level, name, value] : {std::tuple(SOL_SOCKET, SO_KEEPALIVE, 1),
+                                                 {IPPROTO_TCP, TCP_KEEPIDLE, 10},
+                                                 {IPPROTO_TCP, TCP_KEEPINTVL, 3},
+                                                 {IPPROTO_TCP, TCP_KEEPCNT, 3},
+                                                 {IPPROTO_TCP, TCP_USER_TIMEOUT, 20000}}) {
+            int set = -1;
+            socklen_t size = sizeof set;
+            EXPECT_EQ((getsockopt(fd, level, name, &set, &size), set), value) << name;
+        }
     }
 }
 

@@ -4,7 +4,6 @@
 #include "twocopies.h"
 
 #include "rules/castling.h"
-#include "rules/legalmoves.h"
 #include "rules/position.h"
 #include "support/files.h"
 
@@ -136,58 +135,6 @@ TEST_F(RawPeer, EveryMessageIsHandledAndAnsweredOnItsOwn) {
     }
     EXPECT_EQ(copy.game().board, start);
     EXPECT_EQ(copy.game().MoveNumber, 0);
-}
-
-// A move cut by a pause of up to 1.5 s is taken once, with its whole number: cut inside the
-// tag, at an odd byte of the board, before the number and between its digits.
-TEST_F(RawPeer, AMoveCutByAPauseIsTakenOnceWithItsWholeNumber) {
-    const std::string field = WritePositionForPeer(copy.game().board);
-    const struct {
-        int number, cut, pauseMs; // a cut below 0 counts from the end
-    } cuts[] = {{1, 7, 1500}, {2, 151, 300}, {3, -4, 1500}, {12, -2, 1500}};
-    for (const auto& [number, cut, pauseMs] : cuts) {
-        if (number == 12) {
-            ASSERT_TRUE(Answered(MoveOnWire(field, u" 11")));
-        }
-        const QByteArray move = MoveOnWire(field, u" " + QString::number(number).toStdU16String());
-        Send(move.left(cut > 0 ? cut : move.size() + cut));
-        WaitFor([] { return false; }, pauseMs);
-        EXPECT_TRUE(Answered(move.mid(cut > 0 ? cut : move.size() + cut))) << number;
-        EXPECT_EQ(copy.window.windowTitle(), MoveExchange::Title("後手", number));
-    }
-}
-
-// A move sent again (after a lost link) changes nothing; the next move is checked against
-// the rules, and one that breaks them is taken all the same, and said, with its number;
-// a move of another number is not checked.
-TEST_F(RawPeer, AMoveSentAgainChangesNothingAndABadMoveIsSaid) {
-    copy.window.mnuVSave_Click();
-    int sounds = 0;
-    copy.env.seams().observe = [&](const QString& message) { sounds += message.isEmpty(); };
-    Board peer = *ReadPosition(InitialPosition); // the peer plays White, first: e2-e4
-    peer.set({4, 4}, peer.at({4, 6}));
-    peer.set({4, 6}, kEmptyCode);
-    const QByteArray e4 = MoveOnWire(WritePositionForPeer(peer), u" 1");
-    ASSERT_TRUE(Answered(e4));
-    ASSERT_TRUE(Answered(e4));
-    EXPECT_EQ(sounds, 1);
-    EXPECT_EQ(test::Contents(copy.window.record().path()).count('\n'), 1);
-    EXPECT_EQ(copy.window.Text2->text(), " 127. 0. 0. 1が接続してきました。");
-    const std::tuple<std::u16string, int, bool> moves[] = {
-        {u" 2", 0, true}, {u" 3", 2, true}, {u" 9", 5, false}};
-    for (const auto& [number, column, warned] : moves) {
-        copy.window.Text2->clear();
-        for (const int x : {column, column + 1}) { // two pawns at once
-            peer.set({x, 4}, peer.at({x, 6}));
-            peer.set({x, 6}, kEmptyCode);
-        }
-        ASSERT_TRUE(Answered(MoveOnWire(WritePositionForPeer(peer), number)));
-        EXPECT_EQ(copy.window.Text2->text(),
-                  warned ? QStringLiteral("注意：相手の手は規則に合いません（第 %1手）。")
-                               .arg(QString::fromStdU16String(number).trimmed())
-                         : QString());
-        EXPECT_EQ(copy.game().board, Turned(peer)); // taken all the same
-    }
 }
 
 // Chat is cut to 500 characters and waits for its answer; every ready-made text and the

@@ -6,13 +6,16 @@
 
 #include <QLineEdit>
 
+#include <algorithm>
 #include <random>
+#include <ranges>
 
 namespace quorin::test {
 
 // Games of random legal moves between two copies, moved as a player moves: by two clicks,
-// castling from the menu. Seeded, so a run can be played again. The link may be cut at a
-// random moment of a game, and the game is then resumed with "再接続(&R)".
+// castling from the menu; each side's pictures are checked at the first move. Seeded, so a run can
+// be played again. The link may be cut at a random moment of a game, and the game is then resumed
+// with "再接続(&R)".
 class RandomGames {
 public:
     RandomGames(Player& server, Player& client, unsigned seed)
@@ -53,35 +56,56 @@ public:
             Player& mover = serverMoves ? server_ : client_;
             Player& peer = serverMoves ? client_ : server_;
             const Colour colour = number % 2 == 1 ? Colour::White : Colour::Black;
+            // Castling as the menu offers it.
+            const MainMenu& menu = mover.window->menu();
+            const auto item = [&](CastlingSide side) {
+                return side == CastlingSide::Right ? menu.nmuCastlingRight : menu.nmuCastlingLeft;
+            };
             std::vector<PlayerMove> moves = LegalMoves(mover.game().board, colour);
-            std::erase_if(moves,
-                          [&](const PlayerMove& m) { return m.castling && !Offered(mover, m); });
+            std::erase_if(moves, [&](const PlayerMove& m) {
+                return m.castling && !(menu.nmuCastling->menuAction()->isEnabled() &&
+                                       item(*m.castling)->isEnabled());
+            });
             if (moves.empty())
                 return true;
             const PlayerMove move =
                 moves[std::uniform_int_distribution<std::size_t>(0, moves.size() - 1)(random_)];
             if (move.castling) {
-                (*move.castling == CastlingSide::Right ? mover.window->menu().nmuCastlingRight
-                                                       : mover.window->menu().nmuCastlingLeft)
-                    ->trigger();
+                item(*move.castling)->trigger();
             } else {
                 mover.Click(move.from);
                 mover.Click(move.to);
             }
             if (mover.game().MoveNumber != number)
-                return Failed("move " + std::to_string(number) + " was not made");
+                return Failed("a move was not made", number);
             ++moves_;
             if (number == cutAt && !Cut(std::uniform_int_distribution(0, 2)(random_)))
-                return Failed("no resume after a cut at move " + std::to_string(number));
+                return Failed("no resume after a cut", number);
             if (!WaitFor([&] {
                     return peer.game().MoveNumber == number &&
                            !mover.window->connection().AwaitingAck;
                 }))
-                return Failed("move " + std::to_string(number) + " did not arrive");
-            if (!HasKing(peer.game().board))
-                return true;
+                return Failed("a move did not arrive", number);
+            // The first player draws its own pieces with the first picture set, the second
+            // player with the second, in every game.
+            using Set = BoardRenderer::PictureSet;
+            if (number == 1 && (mover.window->renderer().pictureSet() != Set::First ||
+                                peer.window->renderer().pictureSet() != Set::Second))
+                return Failed("the picture sets do not follow the sides", number);
+            const Board& board = peer.game().board;
+            if (std::ranges::none_of(std::views::iota(0, 64),
+                                     [&](int d) { return board.at(SquareAt(d)) == 5; }))
+                return true; // the king is taken
         }
         return true;
+    }
+
+    // Both copies have seen the link go.
+    bool Idle() {
+        return WaitFor([&] {
+            return !server_.window->connection().HasPeerSocket() &&
+                   !client_.window->connection().HasPeerSocket();
+        });
     }
 
     int moves() const { return moves_; }
@@ -90,21 +114,9 @@ public:
     int warnings = 0;
 
 private:
-    bool Failed(std::string what) {
-        failure = std::move(what);
+    bool Failed(const char* what, int number) {
+        failure = what + (" at move " + std::to_string(number));
         return false;
-    }
-    static bool HasKing(const Board& board) {
-        for (int d = 0; d < 64; ++d)
-            if (board.at(SquareAt(d)) == 5)
-                return true;
-        return false;
-    }
-    static bool Offered(Player& p, const PlayerMove& m) {
-        const MainMenu& menu = p.window->menu();
-        return menu.nmuCastling->menuAction()->isEnabled() &&
-               (*m.castling == CastlingSide::Right ? menu.nmuCastlingRight : menu.nmuCastlingLeft)
-                   ->isEnabled();
     }
     // The link goes, at once (`how` 0: the server's end, 1: the client's) or once the move
     // was read (2); both players resume.
@@ -113,11 +125,7 @@ private:
         if (how == 2)
             WaitFor([] { return false; }, 1);
         (how == 0 ? server_ : client_).Cut();
-        return WaitFor([&] {
-                   return !server_.window->connection().HasPeerSocket() &&
-                          !client_.window->connection().HasPeerSocket();
-               }) &&
-               Connect(true);
+        return Idle() && Connect(true);
     }
 
     Player& server_;

@@ -16,6 +16,21 @@
 
 namespace quorin::test {
 
+// Whether the window's picture is what drawing its position afresh gives.
+inline bool ShowsItsBoard(Form1& window) {
+    BoardRenderer& renderer = window.renderer();
+    const QImage shown = renderer.BackBuffer().copy();
+    renderer.MakeBan();
+    renderer.DrawBoard(window.game().board);
+    return renderer.BackBuffer() == shown;
+}
+
+// A click on a square's picture.
+inline void ClickSquare(Form1& window, Square s) {
+    QTest::mouseClick(&window.boardWidget(), Qt::LeftButton, {},
+                      window.renderer().geometry().pieceRect(s).center());
+}
+
 // One copy of the program with its own folder and recorders.
 struct Copy {
     explicit Copy(quint16 port, bool realBoxes = false)
@@ -37,48 +52,38 @@ struct Copy {
         lift(from, to);
         QTest::mouseRelease(&window.boardWidget(), Qt::LeftButton, Qt::NoModifier, to);
     }
-    void click(Square s) {
-        QTest::mouseClick(&window.boardWidget(), Qt::LeftButton, {}, center(s));
-    }
-    // Whether the picture is what drawing the position afresh gives.
-    bool showsItsBoard() {
-        BoardRenderer& renderer = window.renderer();
-        const QImage shown = renderer.BackBuffer().copy();
-        renderer.MakeBan();
-        renderer.DrawBoard(game().board);
-        return renderer.BackBuffer() == shown;
-    }
+    void click(Square s) { ClickSquare(window, s); }
+    bool showsItsBoard() { return ShowsItsBoard(window); }
 };
 
 // A copy that can be closed and started again in its own folders, as a player does.
 struct Player {
-    explicit Player(quint16 port) : env(port) { Start(); }
+    // `adjust` changes the environment before the window is made.
+    explicit Player(quint16 port, std::function<void(Environment&)> adjust = {})
+        : env(port), adjust_(std::move(adjust)) {
+        Start();
+    }
     void Start() {
         window.reset();
-        window = std::make_unique<Form1>(env.environment());
+        Environment e = env.environment();
+        if (adjust_)
+            adjust_(e);
+        window = std::make_unique<Form1>(e);
         window->show();
         WaitFor([&] { return window->BoardReady(); });
     }
     GameState& game() { return window->game(); }
-    void Click(Square s) {
-        QTest::mouseClick(&window->boardWidget(), Qt::LeftButton, {},
-                          window->renderer().geometry().pieceRect(s).center());
-    }
+    void Click(Square s) { ClickSquare(*window, s); }
     // The link ends at once, as when it is reset: the peer sees it close.
     void Cut() {
         for (QTcpSocket* socket : window->connection().findChildren<QTcpSocket*>())
             socket->abort();
     }
-    // Whether the picture is what drawing the position afresh gives.
-    bool showsItsBoard() {
-        BoardRenderer& renderer = window->renderer();
-        const QImage shown = renderer.BackBuffer().copy();
-        renderer.MakeBan();
-        renderer.DrawBoard(game().board);
-        return renderer.BackBuffer() == shown;
-    }
     TestEnvironment env;
     std::unique_ptr<Form1> window;
+
+private:
+    std::function<void(Environment&)> adjust_;
 };
 
 // A square named as on a chess board ("e2"), seen from the server, who moves first and

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Quorin under faults, seen from outside: a client that starts before its server, a copy
-# killed in the middle of a game, and a peer that sends garbage and a flood of bytes.
+# killed in the middle of a game and started again, and a peer that sends garbage, a flood
+# of bytes, and moves cut by pauses.
 #
 #   faults.sh <folder with quorin, the pictures and the sound>
 here=$(cd "$(dirname "$0")" && pwd)
@@ -92,6 +93,34 @@ board+=$(printf '0C,%.0s' $(seq 32))
 board+="00,00,00,00,00,00,00,00,01,02,03,05,04,03,02,01"
 utf16 "VURORE_MSG2:$board: 1" >&3
 wait_for "the peer's move" title_is "$server" "Quorin：あなた=後手:第 1手"
+
+note "moves cut by a pause on the link are taken once, each with its whole number"
+acks() { od -An -tx1 -v "$answers" | tr -d ' \n' | grep -o "$ack" | wc -l; }
+sleep 0.5
+# <number> <bytes before the cut> <pause>: in the tag, at an odd byte of the board, before
+# the number, between the digits of 12 (move 11 first, whole).
+# Each position is the one before, so each next move breaks the rules and is said; move
+# 11 is no next move and is not checked. Move 12 comes twice, as after a lost link: the
+# second changes nothing.
+lines_before=$(lines "$server_dir/RadedIvu.chs")
+for cut in "2 7 1.5" "3 151 0.3" "4 -4 1.5" "11 0 0" "12 -2 1.5" "12 0 0"; do
+    set -- $cut
+    utf16 "VURORE_MSG2:$board: $1" >"$E2E_WORK/move"
+    size=$(stat -c %s "$E2E_WORK/move")
+    first=$(($2 < 0 ? size + $2 : $2 == 0 ? size : $2))
+    before_acks=$(acks)
+    head -c "$first" "$E2E_WORK/move" >&3
+    sleep "$3"
+    tail -c +$((first + 1)) "$E2E_WORK/move" >&3
+    wait_for "move $1 whole" title_is "$server" "Quorin：あなた=後手:第 $1手"
+    sleep 0.3
+    [ "$(acks)" = $((before_acks + 1)) ] || fail "move $1 was answered $(($(acks) - before_acks)) times"
+    warned=$([ "$1" = 11 ] && echo 4 || echo "$1")
+    field_is "$server" Text2 "注意：相手の手は規則に合いません（第 ${warned}手）。" ||
+        fail "after move $1: $(field_text "$server" Text2)"
+done
+lines_are "$server_dir/RadedIvu.chs" $((lines_before + 5)) ||
+    fail "the record holds $(($(lines "$server_dir/RadedIvu.chs") - lines_before)) new lines"
 exec 3>&-
 no_sanitizer_reports
 echo "PASS: faults"

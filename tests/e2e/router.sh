@@ -77,7 +77,8 @@ table inet filter {
 }
 EOF
 
-# start_router <upnp yes|no>: the daemon, answering UPnP or else NAT-PMP.
+# start_router <upnp yes|no> [rule]: the daemon, answering UPnP or else NAT-PMP; by its
+# permission rules the computer may map its ports, unless the rule given replaces them.
 router_pid=""
 start_router() {
     stop_router
@@ -93,7 +94,7 @@ system_uptime=yes
 uuid=3c1d0a5e-7d42-4b8e-9f00-5a77c0ffee01
 lease_file=$E2E_WORK/upnp.leases
 minissdpdsocket=$E2E_WORK/no-minissdpd.sock
-allow 1024-65535 192.168.77.0/24 1024-65535
+${2:-allow 1024-65535 192.168.77.0/24 1024-65535}
 deny 0-65535 0.0.0.0/0 0-65535
 EOF
     ip netns exec "$router" miniupnpd -f "$E2E_WORK/miniupnpd.conf" -d -P "$E2E_WORK/miniupnpd.pid" \
@@ -185,6 +186,18 @@ play_through() {
 
 play_through yes
 play_through no
+
+note "a router that refuses: the player is told so, in the router's words"
+start_router yes "deny 0-65535 192.168.77.0/24 0-65535"
+start_copy "$server_dir" 0 ip netns exec "$home" ./quorin
+server=$COPY_WIN server_pid=$COPY_PID
+connect_menu "$server" u
+key_to "$server" ctrl+s
+refused() { line_text "$server" | grep -q '^ルーターがポートを開けませんでした：.'; }
+wait_for "the refusal" refused
+echo "told: $(line_text "$server")"
+unmapped || fail "a refusing router mapped the port"
+quit "$server" "$server_pid"
 
 note "with no router, the player is told so and the board goes on answering"
 stop_router

@@ -70,18 +70,6 @@ TEST(Decide, OnlyTheThirdKindAcknowledgesAndTextsAreShownWhole) {
     EXPECT_EQ(std::pair(move.position, move.moveNumber), std::pair(kStartField, 7));
 }
 
-// A stray byte in front puts every tag at an odd byte; another before the move puts it back.
-TEST(Framer, SeveralMessagesInOneReceiveAreSplitAtTheirTagsPastStrayBytes) {
-    const Messages sent = {std::u16string(kAcknowledgement), u"VURORE_MSG6:宜しく",
-                           MoveMessage(kStartField, 9), std::u16string(kCastlingNotice)};
-    const std::string bytes = "x" + EncodeMessage(sent[0]) + EncodeMessage(sent[1]) + "y" +
-                              EncodeMessage(sent[2]) + EncodeMessage(sent[3]);
-    const std::size_t cut = bytes.find(EncodeMessage(sent[2])) + 101; // in the move
-    MessageFramer framer;
-    EXPECT_EQ(framer.Receive(bytes.substr(0, cut)), Messages(sent.begin(), sent.begin() + 2));
-    EXPECT_EQ(framer.Receive(bytes.substr(cut)), Messages(sent.begin() + 2, sent.end()));
-}
-
 // The peer's bytes `parts`, each after a pause of so many ms, then silence: a framer flushes
 // what waits when the pause is at least as long as its wait. Answers every message handed on.
 Messages Framed(const std::vector<std::pair<std::string, int>>& parts, int nextMove) {
@@ -113,7 +101,8 @@ TEST(Framer, AMessageCutAnywhereComesOutOnceAndWholeWhatEverThePause) {
                     const Messages out =
                         Framed({{bytes.substr(0, cut), 0}, {bytes.substr(cut), pause}}, number);
                     const bool cutChat = message == chat && pause > 0 && cut >= 22;
-                    ASSERT_EQ(out, Messages{cutChat ? DecodeUnits(bytes.substr(0, cut & ~1u)) : message})
+                    ASSERT_EQ(out,
+                              Messages{cutChat ? DecodeUnits(bytes.substr(0, cut & ~1u)) : message})
                         << number << " " << cut << " " << pause;
                 }
         }

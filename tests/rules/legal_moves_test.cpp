@@ -126,26 +126,6 @@ Board RandomPosition(std::mt19937& rng) {
 
 } // namespace
 
-// The reference itself counts the known numbers of move sequences from the start.
-TEST(ReferenceMoves, CountsTheKnownSequencesFromTheStart) {
-    const auto count = [](auto& self, const Board& board, int depth) -> long {
-        if (depth == 0)
-            return 1L;
-        long n = 0;
-        for (const auto& [from, to] : LegalMoves(board)) {
-            Board next = board;
-            next.set(SquareAt(to), board.at(SquareAt(from)));
-            next.set(SquareAt(from), kEmptyCode);
-            n += self(self, *ReadPosition(WritePositionForPeer(next)), depth - 1);
-        }
-        return n;
-    };
-    const Board start = *ReadPosition(InitialPosition);
-    EXPECT_EQ(count(count, start, 1), 20);
-    EXPECT_EQ(count(count, start, 2), 400);
-    EXPECT_EQ(count(count, start, 3), 8902);
-}
-
 // Every pair the window may ask about: a local piece onto an empty or opponent cell. A refusal
 // carries its text exactly when the move leaves the king attacked.
 TEST(LegalMoves, RandomPositionsMatchTheReference) {

@@ -8,76 +8,54 @@
 #include <gtest/gtest.h>
 
 using namespace quorin;
-using test::Diagram;
 
 namespace {
 
-// `board` with the pieces on each `from` moved to its `to` (nothing moved onto a square
-// puts the piece given there instead).
-Board Changed(Board board, std::initializer_list<std::pair<Square, Square>> moves,
-              std::initializer_list<std::pair<Square, PieceCode>> puts = {}) {
-    for (const auto& [from, to] : moves) {
-        board.set(to, board.at(from));
-        board.set(from, kEmptyCode);
+// `board` changed by `steps`, each four digits: a piece from column, row to column, row;
+// or "=", column, row and a piece code in hexadecimal, put there.
+Board Changed(Board board, std::initializer_list<const char*> steps) {
+    for (const std::string step : steps) {
+        const auto digit = [&](int i) { return std::stoi(step.substr(i, 1), nullptr, 16); };
+        if (step[0] == '=') {
+            board.set({digit(1), digit(2)}, digit(3));
+            continue;
+        }
+        board.set({digit(2), digit(3)}, board.at({digit(0), digit(1)}));
+        board.set({digit(0), digit(1)}, kEmptyCode);
     }
-    for (const auto& [at, piece] : puts)
-        board.set(at, piece);
     return board;
 }
-
-constexpr PieceCode kPeerRook = 7, kPeerQueen = 10;
 
 } // namespace
 
 TEST(ReceivedMove, OneMoveOfThePeerAndNothingElse) {
     const Board start = *ReadPosition(InitialPosition); // the receiver plays White
-    const Board black = Turned(start);                  // ... or Black, against White
-    const Board castles = Diagram("r...k..r"
-                                  "pppppppp"
-                                  "........"
-                                  "........"
-                                  "........"
-                                  "........"
-                                  "PPPPPPPP"
-                                  "RNBQKBNR");
-    const Board ending = Diagram("....k..."
-                                 "....r..."
-                                 "........"
-                                 "........"
-                                 "........"
-                                 "........"
-                                 ".p......"
-                                 "R...K...");
+    const Board castles = test::Diagram("r...k..r pppppppp ........ ........ "
+                                        "........ ........ PPPPPPPP RNBQKBNR");
+    const Board ending = test::Diagram("....k... ....r... ........ ........ "
+                                       "........ ........ .p...... R...K...");
+    const Colour B = Colour::Black, W = Colour::White;
     const struct {
         const char* what;
-        Board before, after;
+        Board before;
+        std::initializer_list<const char*> steps;
         Colour peer;
         bool follows;
     } cases[] = {
-        {"pawn, two steps", start, Changed(start, {{{4, 1}, {4, 3}}}), Colour::Black, true},
-        {"knight", start, Changed(start, {{{6, 0}, {5, 2}}}), Colour::Black, true},
-        {"White's pawn", black, Changed(black, {{{3, 1}, {3, 3}}}), Colour::White, true},
-        {"castling short", castles, Changed(castles, {{{4, 0}, {6, 0}}, {{7, 0}, {5, 0}}}),
-         Colour::Black, true},
-        {"castling long", castles, Changed(castles, {{{4, 0}, {2, 0}}, {{0, 0}, {3, 0}}}),
-         Colour::Black, true},
-        {"promotion to a queen", ending,
-         Changed(ending, {}, {{{1, 6}, kEmptyCode}, {{1, 7}, kPeerQueen}}), Colour::Black, true},
-        {"the king taken", ending, Changed(ending, {{{4, 1}, {4, 7}}}), Colour::Black, true},
-        {"two pieces moved", start, Changed(start, {{{4, 1}, {4, 3}}, {{3, 1}, {3, 3}}}),
-         Colour::Black, false},
-        {"a rook through its pawn", start, Changed(start, {{{0, 0}, {0, 4}}}), Colour::Black,
-         false},
-        {"a piece added", start, Changed(start, {}, {{{4, 4}, kPeerQueen}}), Colour::Black, false},
-        {"the receiver's pawn moved", start, Changed(start, {{{4, 6}, {4, 4}}}), Colour::Black,
-         false},
-        {"nothing moved", start, start, Colour::Black, false},
-        {"promotion to a rook", ending,
-         Changed(ending, {}, {{{1, 6}, kEmptyCode}, {{1, 7}, kPeerRook}}), Colour::Black, false},
-        {"a pawn backwards", Changed(start, {{{4, 1}, {4, 3}}}), start, Colour::Black, false},
-        {"White castling as Black", castles, Changed(castles, {{{4, 0}, {6, 0}}, {{7, 0}, {5, 0}}}),
-         Colour::White, false},
+        {"a pawn's two steps", start, {"4143"}, B, true},
+        {"White's pawn, seen by Black", Turned(start), {"3133"}, W, true},
+        {"castling short", castles, {"4060", "7050"}, B, true},
+        {"castling long", castles, {"4020", "0030"}, B, true},
+        {"promotion to a queen", ending, {"=16C", "=17A"}, B, true},
+        {"the king taken", ending, {"4147"}, B, true},
+        {"two pieces moved", start, {"4143", "3133"}, B, false},
+        {"a rook through its pawn", start, {"0004"}, B, false},
+        {"a piece added", start, {"=44A"}, B, false},
+        {"the receiver's pawn moved", start, {"4644"}, B, false},
+        {"promotion to a rook", ending, {"=16C", "=177"}, B, false},
+        {"White's castling table", castles, {"4060", "7050"}, W, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FollowsByOneMove(c.before, c.after, c.peer), c.follows) << c.what;
+        EXPECT_EQ(FollowsByOneMove(c.before, Changed(c.before, c.steps), c.peer), c.follows)
+            << c.what;
 }

@@ -1,5 +1,7 @@
 #include "testenvironment.h"
 
+#include "fakerouter.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -22,16 +24,6 @@ public:
 
 private:
     std::shared_ptr<Seams> seams_;
-};
-
-// The network of a test has no router in front of it.
-struct NoRouter : RouterClient {
-    Found Find() override { return {}; }
-    Answer AddMapping(int, int, int) override { return {-1, "no router", 0, {}}; }
-    void DeleteMapping(int, int) override {}
-    Answer AddPinhole(const std::string&, int, int) override { return {-1, "no router", 0, {}}; }
-    void UpdatePinhole(const std::string&, int) override {}
-    void DeletePinhole(const std::string&) override {}
 };
 
 } // namespace
@@ -92,7 +84,7 @@ Environment TestEnvironment::environment() const {
     };
     env.makeMoveSound = [seams] { return std::make_unique<RecordingSound>(seams); };
     // No router, unless a test brings one; its leases are short, to see them renewed.
-    env.makeRouter = [] { return std::make_unique<NoRouter>(); };
+    env.makeRouter = [] { return std::make_unique<FakeRouter>(); };
     env.routerLeaseSeconds = 2;
     return env;
 }
