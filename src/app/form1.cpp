@@ -156,6 +156,8 @@ void Form1::onFirstPaint() {
     if (const QScreen* s = screen())
         move(s->availableGeometry().topLeft());
     BanStart();
+    if (restored_)
+        clocks_->Draw();
     // The sound is needed at the first move, not to show the board: it opens once the
     // window is on the screen.
     QTimer::singleShot(0, this, &Form1::OpenMoveSound);

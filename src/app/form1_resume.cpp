@@ -24,6 +24,8 @@ void Form1::RestoreGame() {
     game_ = saved->game;
     renderer_->UsePictureSet(saved->secondPictures ? BoardRenderer::PictureSet::Second
                                                    : BoardRenderer::PictureSet::First);
+    // The clocks stand still at their readings until the game is resumed.
+    clocks_->stop();
     clocks_->ClockCounters = saved->clocks;
     connection_->RestoreUnansweredMove(saved->unansweredMove);
     wasServer_ = saved->server;

@@ -38,7 +38,10 @@ void Clocks::stop() {
 
 void Clocks::tick() {
     ++ClockCounters[game_.MyTurn ? 1 : 0];
+    Draw();
+}
 
+void Clocks::Draw() {
     QImage& back = renderer_.backBufferForDrawing();
     if (back.isNull())
         return;

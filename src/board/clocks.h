@@ -43,6 +43,8 @@ public:
     void stop();
     // One tick of Timer1.
     void tick();
+    // Both readings as they stand, into the back buffer.
+    void Draw();
 
 private:
     BoardRenderer& renderer_;

@@ -52,11 +52,12 @@ TEST_F(Resume, AClosedWindowTakesUpItsGameAgain) {
     EXPECT_EQ(client.window->Text2->text(), QStringLiteral("前回の対局を再開できます（第 4手）。"));
     EXPECT_TRUE(!client.game().MyTurn && client.window->menu().mnuResume->isEnabled());
     EXPECT_TRUE(test::ShowsItsBoard(*client.window));
+    WaitFor([] { return false; }, 300); // the clocks stand still until the game resumes
+    EXPECT_EQ(client.window->clocks().ClockCounters, (std::array{5, 9}));
     ASSERT_TRUE(link.Connect(true));
     ASSERT_TRUE(WaitFor([&] { return server.game().MoveNumber == 4; }));
     ASSERT_TRUE(Step(server, {2, 6}));
     EXPECT_EQ(WritePositionForPeer(server.game().board), WritePosition(client.game().board));
-    EXPECT_GE(client.window->clocks().ClockCounters[1], 9);
     EXPECT_EQ(link.warnings, 0);
 
     client.window->mnuInit_Click();
