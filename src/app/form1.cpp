@@ -80,6 +80,7 @@ Form1::Form1(Environment env, QWidget* parent)
     board_->setMouse(moveInput_.get());
     connectPlay();
     connectRecords();
+    connectAccess();
 
     if (!Connection::SocketsAvailable())
         Text2->setText(QStringLiteral("初期化失敗"));

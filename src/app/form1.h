@@ -12,6 +12,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
+
 #include <functional>
 #include <memory>
 
@@ -21,8 +23,11 @@ class QPushButton;
 
 namespace quorin {
 
+class Announcer;
 class BoardRenderer;
+class BoardTable;
 class BoardWidget;
+class UnseenLabel;
 class Clocks;
 class Connection;
 class RouterMapping;
@@ -55,6 +60,8 @@ public:
     GameState& game() { return game_; }
     BoardRenderer& renderer() { return *renderer_; }
     BoardWidget& boardWidget() { return *board_; }
+    BoardTable& boardTable() { return *table_; }
+    Announcer& announcer() { return *announcer_; }
     Clocks& clocks() { return *clocks_; }
     Connection& connection() { return *connection_; }
     ServerFinder& serverFinder() { return *finder_; }
@@ -132,6 +139,12 @@ private:
     void connectPlay();
     void connectRecords();
     void connectRouter();
+    void connectAccess();
+    // What a screen reader says: a text at once, or the words of an own move, which wait to
+    // be said with the turn text that follows.
+    void Announce(const QString& text);
+    void AnnounceOwnMove(const Board& before);
+    void AnnouncePending();
     // A game that goes on after a lost link or a closed window.
     void RestoreGame();
     void SaveGame();
@@ -186,6 +199,8 @@ private:
     void reportRecordFailure(const QString& failure) override;
     void announceCheck() override;
     void warnIllegalMove(int moveNumber) override;
+    void announceMove(const QString& words) override;
+    void keepGame() override { SaveGame(); }
     void showMessage(const QString& text) override;
 
     // MoveInputHost
@@ -210,6 +225,11 @@ private:
     std::unique_ptr<ServerFinder> finder_;
     std::unique_ptr<RouterMapping> router_;
     std::unique_ptr<SavedGameFile> savedGame_;
+    BoardTable* table_ = nullptr;
+    Announcer* announcer_ = nullptr;
+    std::array<UnseenLabel*, 2> clockTexts_{};
+    QString pendingWords_; // a move's words, said with the turn text after it
+    Board beforeOwnMove_;  // the board as the move under way found it
     // This game was played over a connection, as server or client; a resume is under way.
     bool connectedInGame_ = false;
     bool wasServer_ = false;

@@ -220,7 +220,6 @@ void Form1::onClosedByPeer() {
 
 void Form1::onAcknowledged() {
     Command5->setEnabled(true);
-    SaveGame(); // the move may have had its answer
 }
 
 void Form1::MsgDispatch(const MessageAction& action) {
@@ -234,9 +233,11 @@ void Form1::MsgDispatch(const MessageAction& action) {
         break;
     case MessageAction::Type::ShowText:
         Text2->setText(FromUtf16(action.text));
+        Announce(Text2->text());
         break;
     case MessageAction::Type::EndGame:
         Text2->setText(FromUtf16(action.text));
+        Announce(Text2->text());
         clocks_->stop();
         break;
     case MessageAction::Type::ShowNotice:
@@ -265,6 +266,7 @@ void Form1::mnuSave_Click() {
 
 QWidget* Form1::openBox(const QString& text) {
     moveInput_->CancelDrag();
+    Announce(text);
     return env_.showMessage(this, text);
 }
 
@@ -283,6 +285,7 @@ void Form1::announceCheck() {
 
 void Form1::warnIllegalMove(int moveNumber) {
     Text2->setText(QStringLiteral("注意：相手の手は規則に合いません（第 %1手）。").arg(moveNumber));
+    Announce(Text2->text());
 }
 
 bool Form1::connected() const {
@@ -299,6 +302,9 @@ void Form1::startClocks() {
 }
 void Form1::setStatusText(const QString& text) {
     Text1->setText(text);
+    // The turn passes with a move: both are said together.
+    Announce(pendingWords_.isEmpty() ? text
+                                     : std::exchange(pendingWords_, QString()) + "。" + text);
 }
 void Form1::setCastlingMenuEnabled(bool enabled) {
     menu_.nmuCastling->menuAction()->setEnabled(enabled);

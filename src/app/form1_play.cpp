@@ -54,15 +54,17 @@ void Form1::nmuCastlingLeft_Click() {
 
 void Form1::castle(CastlingSide side) {
     moveInput_->ClearSelection(); // the turn passes, or a box says why not
+    const Board before = game_.board;
     const std::string_view refusal = Castle(game_, side);
     if (!refusal.empty()) {
         showMessage(QString::fromUtf8(refusal.data(), qsizetype(refusal.size())));
         return;
     }
     beginMove();
+    AnnounceOwnMove(before);
     exchange_->SendMove();
+    AnnouncePending();
     connection_->SendData(kCastlingNotice);
-    SaveGame();
     menu_.nmuCastling->menuAction()->setEnabled(false);
     board_->ShowChanges();
 }
@@ -105,6 +107,7 @@ void Form1::mnuSrtrong_Click(int index) {
 void Form1::mnuToryou_Click() {
     connection_->SendData(kResignation);
     Text2->setText(QStringLiteral("あなたの負けです。"));
+    Announce(Text2->text());
     clocks_->stop();
 }
 
@@ -113,6 +116,7 @@ bool Form1::awaitingAck() const {
 }
 
 void Form1::beginMove() {
+    beforeOwnMove_ = game_.board;
     connection_->AwaitingAck = true;
     Command5->setEnabled(false);
 }
@@ -133,13 +137,15 @@ void Form1::notifyPromotion() {
 }
 
 void Form1::sendMove() {
+    AnnounceOwnMove(beforeOwnMove_);
     exchange_->SendMove();
-    SaveGame();
+    AnnouncePending();
 }
 
 void Form1::announceWin() {
     connection_->SendData(kKingTaken);
     Text2->setText(QStringLiteral("あなたの勝ちです。"));
+    Announce(Text2->text());
     clocks_->stop();
 }
 

@@ -27,7 +27,7 @@ void Form1::RestoreGame() {
     // The clocks stand still at their readings until the game is resumed.
     clocks_->stop();
     clocks_->ClockCounters = saved->clocks;
-    connection_->RestoreUnansweredMove(saved->unansweredMove);
+    exchange_->LastSent = saved->unansweredMove;
     wasServer_ = saved->server;
     HostText = saved->host;
     connectedInGame_ = true;
@@ -44,9 +44,9 @@ void Form1::SaveGame() {
     SavedGame saved{game_,
                     wasServer_,
                     HostText,
-                    renderer_->pictureSet() == BoardRenderer::PictureSet::Second,
+                    game_.PlayerSide == kSecondPlayer,
                     clocks_->ClockCounters,
-                    connection_->UnansweredMove()};
+                    exchange_->LastSent};
     savedGame_->Save(saved);
 }
 
@@ -63,7 +63,7 @@ void Form1::ForgetGame() {
     }
     if (savedGame_)
         savedGame_->Remove();
-    connection_->ForgetUnansweredMove();
+    exchange_->LastSent.clear();
     game_.LastReceivedNumber = 0;
     connectedInGame_ = connection_->Connected();
     resuming_ = false;
@@ -112,10 +112,10 @@ void Form1::FinishResume() {
     Text2->setText(QStringLiteral("対局を再開しました（第 %1手）。").arg(game_.MoveNumber));
     clocks_->resume();
     // The last move may never have arrived: it goes again, and waits for its answer.
-    if (!connection_->UnansweredMove().empty()) {
+    if (!exchange_->LastSent.empty()) {
         connection_->AwaitingAck = true;
         Command5->setEnabled(false);
-        connection_->ResendUnansweredMove();
+        connection_->SendData(exchange_->LastSent);
     }
     SaveGame();
 }

@@ -2,6 +2,7 @@
 
 #include "boardmouse.h"
 #include "boardrenderer.h"
+#include "boardtable.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,9 +36,13 @@ void BoardWidget::ShowChanges() {
     const QRegion changed = renderer_.TakeChanges();
     if (!changed.isEmpty())
         update(changed);
+    if (table_)
+        table_->Refresh();
 }
 
 void BoardWidget::mousePressEvent(QMouseEvent* event) {
+    if (table_)
+        table_->MousePressed();
     if (mouse_ && event->button() == Qt::LeftButton)
         mouse_->buttonDown(event->position().toPoint());
 }

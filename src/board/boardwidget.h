@@ -7,6 +7,7 @@ namespace quorin {
 
 class BoardMouse;
 class BoardRenderer;
+class BoardTable;
 
 // The client area of the main window: it shows the back buffer and hands the mouse to
 // the move input. The controls below the board are its children.
@@ -20,6 +21,8 @@ public:
     BoardWidget(BoardRenderer& renderer, QWidget* parent = nullptr);
 
     void setMouse(BoardMouse* mouse) { mouse_ = mouse; }
+    // The board's squares for the keyboard and screen readers, kept up to date with it.
+    void setTable(BoardTable* table) { table_ = table; }
 
     // Whether the first paint has made the back buffer.
     bool BufferReady() const { return bufferReady_; }
@@ -41,6 +44,7 @@ protected:
 private:
     BoardRenderer& renderer_;
     BoardMouse* mouse_ = nullptr;
+    BoardTable* table_ = nullptr;
     bool bufferReady_ = false;
     QRect clientRect_;
 };

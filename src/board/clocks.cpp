@@ -67,6 +67,12 @@ void Clocks::Draw() {
     }
     renderer_.MarkChanged(area);
     showChanges_();
+    emit drawn();
+}
+
+QString Clocks::Reading(int clock) const {
+    return (clock == 0 ? QStringLiteral("相手 ") : QStringLiteral("自分 ")) +
+           QString::fromStdString(Jikan(ClockCounters[std::size_t(clock)]));
 }
 
 } // namespace quorin

@@ -22,6 +22,8 @@ class Clocks : public QObject {
     Q_OBJECT
 
 public:
+    // A clock's line as drawn: "相手 0h00m07s" (0, the opponent's) or "自分 ..." (1).
+    QString Reading(int clock) const;
     static constexpr int kStartInterval = 120;
     static constexpr int kGameInterval = 1000;
 
@@ -45,6 +47,10 @@ public:
     void tick();
     // Both readings as they stand, into the back buffer.
     void Draw();
+
+signals:
+    // Both readings were drawn anew.
+    void drawn();
 
 private:
     BoardRenderer& renderer_;

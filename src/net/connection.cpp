@@ -125,18 +125,6 @@ void Connection::SendData(std::u16string_view message) {
     const std::string bytes = EncodeMessage(message);
     peer_->write(bytes.data(), qint64(bytes.size()));
     peer_->flush();
-    if (message == kAcknowledgement)
-        return;
-    ++sent_;
-    if (message.starts_with(u"VURORE_MSG2:")) {
-        moveSent_ = sent_;
-        unansweredMove_ = message;
-    }
-}
-
-void Connection::ResendUnansweredMove() {
-    if (!unansweredMove_.empty())
-        SendData(std::u16string(unansweredMove_));
 }
 
 void Connection::OnSocketNotify(int event) {
@@ -217,8 +205,6 @@ void Connection::Handle(const std::u16string& message) {
     if (action.acknowledge)
         SendData(kAcknowledgement);
     if (action.type == MessageAction::Type::Acknowledgement) {
-        if (answered_ < sent_ && ++answered_ == moveSent_)
-            unansweredMove_.clear();
         AwaitingAck = false;
         emit acknowledged();
         return;
@@ -290,7 +276,6 @@ void Connection::OnPeerError(QAbstractSocket::SocketError error) {
 
 void Connection::AdoptPeer(QTcpSocket* socket) {
     peer_ = socket;
-    sent_ = answered_ = moveSent_ = 0;
     framer_ = MessageFramer();
     socket->setReadBufferSize(kReadBufferSize);
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);

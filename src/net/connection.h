@@ -76,15 +76,6 @@ public:
     // Sends one message to the peer; without a connection nothing is sent.
     void SendData(std::u16string_view message);
 
-    // The last move sent whose answer has not come, through lost links too; empty when
-    // there is none. Sent again as it was, it waits for its answer anew.
-    const std::u16string& UnansweredMove() const { return unansweredMove_; }
-    void ResendUnansweredMove();
-    // A new game: the move of the game before is not to be sent again.
-    void ForgetUnansweredMove() { unansweredMove_.clear(); }
-    // The move a game kept from an earlier run still waits for its answer.
-    void RestoreUnansweredMove(std::u16string move) { unansweredMove_ = std::move(move); }
-
     // The entry point of every socket event (see SocketEvent); other values do nothing.
     void OnSocketNotify(int event);
 
@@ -126,10 +117,6 @@ private:
     QTimer connectTimer_;
     HostLookup lookup_;
     QList<QHostAddress> candidates_; // the server's addresses not tried yet
-    // Messages sent on this connection that want an answer, answers come, and which of the
-    // messages sent was the last move (0: none): answers come in the order of the messages.
-    quint64 sent_ = 0, answered_ = 0, moveSent_ = 0;
-    std::u16string unansweredMove_;
     quint16 serverPort_ = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,10 @@ public:
     virtual void announceCheck() = 0;
     // The move taken over does not follow by the rules from the position before.
     virtual void warnIllegalMove(int moveNumber) = 0;
+    // The game as it stands is to be kept, before a move goes to the peer.
+    virtual void keepGame() = 0;
+    // The words of a move, said with the turn text that follows it.
+    virtual void announceMove(const QString& words) = 0;
 };
 
 // Passing moves between the two copies. A move sends the whole board, turned half a turn
@@ -55,11 +61,16 @@ public:
     // game is checked against the rules; one that breaks them is still taken, and said.
     void ReceiveMove(const std::string& position, int moveNumber);
 
+    // The last move sent while no move has come after it: sent again when a lost link is
+    // resumed (the peer takes it once, whether it had it or not).
+    std::u16string LastSent;
+
     // "Quorin：あなた=" + side + ":第 N手".
     static QString Title(const std::string& side, int moveNumber);
 
 private:
-    bool FollowsRules(const Board& received, int moveNumber) const;
+    // The words of the peer's move that leads to `received`, when one does.
+    std::optional<std::string> PeersMoveWords(const Board& received, int moveNumber) const;
 
     GameState& game_;
     MoveExchangeHost& host_;

@@ -7,17 +7,6 @@
 #include <algorithm>
 
 namespace quorin {
-namespace {
-
-// The chess name of a square of a board seen from `colour`'s side.
-std::string SquareName(Square s, Colour colour) {
-    if (colour == Colour::White)
-        return {char('a' + s.x), char('8' - s.y)};
-    return {char('h' - s.x), char('1' + s.y)};
-}
-
-} // namespace
-
 std::string San(const Board& board, Colour colour, const PlayerMove& move,
                 const std::vector<PlayerMove>& moves) {
     std::string san;

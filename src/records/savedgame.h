@@ -22,7 +22,7 @@ struct SavedGame {
     QString host;                  // what the client connected to, as typed
     bool secondPictures = false;   // the own pieces are drawn with the second set
     std::array<int, 2> clocks{};   // the opponent's and the own thinking time, in seconds
-    std::u16string unansweredMove; // sent again when the game is resumed
+    std::u16string unansweredMove; // the last move sent, sent again when the game is resumed
 };
 
 // The file's text, and the game read back from one; nothing for a text that is not a

@@ -13,6 +13,12 @@ constexpr PieceCode kLocalQueen = 4;
 
 } // namespace
 
+std::string SquareName(Square s, Colour colour) {
+    if (colour == Colour::White)
+        return {char('a' + s.x), char('8' - s.y)};
+    return {char('h' - s.x), char('1' + s.y)};
+}
+
 Board Turned(const Board& board) {
     Board turned;
     for (int d = 0; d < 64; ++d)

@@ -4,6 +4,7 @@
 #include "castling.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorin {
@@ -16,6 +17,10 @@ enum class Colour { White, Black };
 constexpr Colour Opponent(Colour c) {
     return c == Colour::White ? Colour::Black : Colour::White;
 }
+
+// The chess name of a square of a board seen from `colour`'s side: files a to h and ranks
+// 1 to 8 from White's side, so White's bottom-left square is "a1" and Black's "h8".
+std::string SquareName(Square s, Colour colour);
 
 // The board as the other player sees it: turned half a turn, every piece's side exchanged.
 // Turning twice gives the board back.

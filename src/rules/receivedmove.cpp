@@ -2,9 +2,13 @@
 
 namespace quorin {
 
-bool FollowsByOneMove(const Board& before, const Board& received, Colour peer) {
+std::optional<PlayerMove> PeerMove(const Board& before, const Board& received, Colour peer) {
     // Seen from the peer's side, the peer's pieces are the local ones.
-    return MoveTo(LegalMoves(Turned(before), peer), Turned(received)).has_value();
+    return MoveTo(LegalMoves(Turned(before), peer), Turned(received));
+}
+
+bool FollowsByOneMove(const Board& before, const Board& received, Colour peer) {
+    return PeerMove(before, received, peer).has_value();
 }
 
 } // namespace quorin

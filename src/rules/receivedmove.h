@@ -10,5 +10,8 @@ namespace quorin {
 // castling as the castling command makes it, promotion to a queen, and the capture of a
 // king. Both boards are as this copy sees them, the peer's pieces at the top.
 bool FollowsByOneMove(const Board& before, const Board& received, Colour peer);
+// That move, as the peer sees the board (its pieces at the bottom); none when no one move
+// leads there.
+std::optional<PlayerMove> PeerMove(const Board& before, const Board& received, Colour peer);
 
 } // namespace quorin
