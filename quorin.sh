@@ -29,6 +29,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils xclip imagemagick iproute2
     miniupnpd miniupnpc natpmpc nftables
+    at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream debootstrap
 )

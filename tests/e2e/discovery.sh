@@ -15,18 +15,6 @@ bin=${1:?folder of the built program}
 
 server_ns=quorin-$$-server
 client_ns=quorin-$$-client
-namespaces=()
-remove_namespaces() {
-    # A namespace goes with its end of the pair; the other end goes with it.
-    for ns in "${namespaces[@]}"; do ip netns delete "$ns" 2>/dev/null; done
-}
-trap 'cleanup; remove_namespaces' EXIT
-
-make_namespace() {
-    ip netns add "$1" 2>/dev/null || return 1
-    namespaces+=("$1")
-    ip -n "$1" link set lo up
-}
 if ! make_namespace "$server_ns" || ! make_namespace "$client_ns" ||
     ! ip link add "qs$$" netns "$server_ns" type veth peer name "qc$$" netns "$client_ns" 2>/dev/null; then
     echo "SKIP: network namespaces cannot be made here (this needs root)"

@@ -6,6 +6,7 @@
 set -u
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 E2E_PIDS=()
+E2E_NAMESPACES=()
 E2E_WORK=$(mktemp -d)
 # The copies' own folders in the user's home (the address list, records, games kept
 # between runs) are the test's, never the machine user's.
@@ -25,11 +26,21 @@ note() { echo "--- $*"; }
 cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null; done
     wait 2>/dev/null
+    # A namespace goes with the end of a virtual pair it holds; the other end goes with it.
+    for ns in "${E2E_NAMESPACES[@]}"; do ip netns delete "$ns" 2>/dev/null; done
     exec 3>&- 2>/dev/null
     # Never into a file system mounted inside (a chroot's /proc).
     [ "${E2E_KEEP:-0}" = 1 ] || rm -rf --one-file-system "$E2E_WORK"
 }
 trap cleanup EXIT
+
+# make_namespace <name>: a network namespace of the test's own, its loopback up; removed
+# at the end. Fails where namespaces cannot be made (without root).
+make_namespace() {
+    ip netns add "$1" 2>/dev/null || return 1
+    E2E_NAMESPACES+=("$1")
+    ip -n "$1" link set lo up
+}
 
 # wait_for <what> <command...>: runs the command until it succeeds.
 wait_for() {

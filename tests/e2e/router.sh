@@ -18,16 +18,6 @@ bin=${1:?folder of the built program}
 home=quorin-$$-home
 router=quorin-$$-router
 net=quorin-$$-net
-namespaces=()
-remove_namespaces() {
-    for ns in "${namespaces[@]}"; do ip netns delete "$ns" 2>/dev/null; done
-}
-trap 'cleanup; remove_namespaces' EXIT
-make_namespace() {
-    ip netns add "$1" 2>/dev/null || return 1
-    namespaces+=("$1")
-    ip -n "$1" link set lo up
-}
 # link <ns a> <name in a> <ns b> <name in b>
 link() {
     ip link add "a$$" netns "$1" type veth peer name "b$$" netns "$3" 2>/dev/null || return 1

@@ -12,16 +12,11 @@ bin=${1:?folder of the built program}
 
 ns=quorin-$$-dns
 # `ip netns exec` puts the files of /etc/netns/<name> in place of those in /etc.
-remove_namespace() {
-    ip netns delete "$ns" 2>/dev/null
-    rm -rf "/etc/netns/$ns"
-}
-trap 'cleanup; remove_namespace' EXIT
-if ! ip netns add "$ns" 2>/dev/null || ! mkdir -p "/etc/netns/$ns" 2>/dev/null; then
+trap 'cleanup; rm -rf "/etc/netns/$ns"' EXIT
+if ! make_namespace "$ns" || ! mkdir -p "/etc/netns/$ns" 2>/dev/null; then
     echo "SKIP: network namespaces cannot be made here (this needs root)"
     exit 77
 fi
-ip -n "$ns" link set lo up
 # An address besides loopback, so that the resolver is asked at all.
 ip -n "$ns" link add q$$ type veth peer name r$$
 ip -n "$ns" addr add 10.78.0.1/24 dev q$$
