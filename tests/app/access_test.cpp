@@ -48,6 +48,17 @@ TEST_F(Access, TheBoardReadsAsATableOfNamedSquares) {
     EXPECT_EQ(QStringList({Cell(client, 0, 7), Cell(client, 3, 7), Cell(client, 3, 3)}),
               QStringList({"h8 黒のルーク", "e8 黒のキング", "e4 白のポーン"}));
     EXPECT_EQ(Cell(server, 4, 4), "e4 白のポーン");
+    // A pawn reaching the far row is named a queen on both boards.
+    Play(client, "a7", "a6");
+    Board& board = server.game().board;
+    board.set({1, 1}, CodeOfName("po1"));
+    board.set({1, 0}, kEmptyCode);
+    server.window.renderer().DrawBoard(board);
+    server.click({1, 1});
+    server.click({1, 0});
+    ASSERT_TRUE(Arrived(client, server, 3));
+    EXPECT_EQ(std::pair(Cell(server, 1, 0), Cell(client, 6, 7)),
+              std::pair(QStringLiteral("b8 白のクイーン"), QStringLiteral("b8 白のクイーン")));
     QStringList texts;
     QAccessibleInterface* window =
         QAccessible::queryAccessibleInterface(&server.window.boardWidget());
