@@ -61,6 +61,7 @@ void BoardTable::Refresh() {
 }
 
 void BoardTable::MousePressed() {
+    keyboardUsed_ = false;
     if (cursorShown_) {
         cursorShown_ = false;
         update(CursorRect(cursor_));
@@ -73,13 +74,14 @@ QRect BoardTable::CursorRect(Square s) const {
 }
 
 void BoardTable::MoveCursor(Square to) {
-    if (!cursorShown_) {
+    if (!keyboardUsed_) {
         // The keyboard's first use on the board: the cursor starts on the own king.
         for (int d = 0; d < 64; ++d)
             if (game_.board.at(SquareAt(d)) == CodeOfName("ki1"))
                 to = SquareAt(d);
-        cursorShown_ = true;
+        keyboardUsed_ = true;
     }
+    cursorShown_ = true;
     update(CursorRect(cursor_));
     cursor_ = to;
     update(CursorRect(cursor_));
@@ -99,9 +101,18 @@ void BoardTable::TellFocus() {
 
 void BoardTable::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    // Reached with the keyboard: the cursor shows where it was.
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+    // Reached with the keyboard, or back after a box: the cursor shows where it was.
+    if (keyboardUsed_ || event->reason() == Qt::TabFocusReason ||
+        event->reason() == Qt::BacktabFocusReason)
         MoveCursor(cursor_);
+}
+
+void BoardTable::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (cursorShown_) {
+        cursorShown_ = false;
+        update(CursorRect(cursor_));
+    }
 }
 
 void BoardTable::keyPressEvent(QKeyEvent* event) {
@@ -138,7 +149,7 @@ void BoardTable::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!cursorShown_) {
+        if (!keyboardUsed_) {
             MoveCursor(at);
             break;
         }

@@ -21,7 +21,8 @@ struct GameState;
 // them: the arrow keys square by square, Home and End to the row's ends, Page Up and Page
 // Down to the column's ends; Space or Enter acts as a click on the cursor's square, Esc
 // lets a chosen piece go. The cursor, a dashed frame inside the square, shows only once
-// the keyboard is used on the board and goes at the next mouse press; it is painted over
+// the keyboard is used on the board, while the board has the focus, and goes at the next
+// mouse press; it is painted over
 // the back buffer, never into it. For screen readers it is a table of 64 cells named by
 // square and piece (see CellName), their states and names kept up to date.
 class BoardTable : public QWidget {
@@ -49,6 +50,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void MoveCursor(Square to);
@@ -59,6 +61,7 @@ private:
     const BoardRenderer& renderer_;
     MoveInput& input_;
     bool cursorShown_ = false;
+    bool keyboardUsed_ = false; // since the last mouse press: the cursor shows with the focus
     Square cursor_{4, 7};
     std::array<QString, 64> names_;
 };
