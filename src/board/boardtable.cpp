@@ -46,6 +46,14 @@ QString BoardTable::CellName(int index) const {
 }
 
 void BoardTable::Refresh() {
+    // Asked after every change of the picture, a clock's tick too: only a new position or
+    // new pictures name the cells anew.
+    const bool light = renderer_.pictureSet() == BoardRenderer::PictureSet::First;
+    if (named_ && game_.board == namedBoard_ && light == namedLight_)
+        return;
+    named_ = true;
+    namedBoard_ = game_.board;
+    namedLight_ = light;
     for (int i = 0; i < 64; ++i) {
         QString name = CellName(i);
         if (name == names_[i])

@@ -64,6 +64,9 @@ private:
     bool keyboardUsed_ = false; // since the last mouse press: the cursor shows with the focus
     Square cursor_{4, 7};
     std::array<QString, 64> names_;
+    bool named_ = false; // the names are those of namedBoard_ as drawn with namedLight_
+    Board namedBoard_;
+    bool namedLight_ = true;
 };
 
 // The name of a square and what stands on it, as a screen reader says it: "e2 白のポーン",
